@@ -1,0 +1,83 @@
+#include "app/core/DeviceActions.h"
+#include "app/core/ServerStartLines.h"
+
+#include <gtest/gtest.h>
+
+using namespace kz;
+
+namespace {
+const QString kOldStart = "* daemon not running. starting it now on port 5037 *\r\n* daemon started successfully *\r\n";
+const QString kNewStart = "* daemon not running; starting now at tcp:5037\r\n* daemon started successfully\r\n";
+}  // namespace
+
+TEST(ServerStartLines, RemovesOnlyTheClientsOwnLines)
+{
+    EXPECT_EQ(StripServerStartLines(kOldStart + "error: device not found\r\n"), "error: device not found\r\n");
+    EXPECT_EQ(StripServerStartLines(kNewStart), "");
+    EXPECT_EQ(StripServerStartLines("a\r\n* daemon started successfully *"), "a\r\n");
+    // A line that merely mentions the daemon is the box's answer and stays.
+    EXPECT_EQ(StripServerStartLines("x: * daemon started successfully\r\n"), "x: * daemon started successfully\r\n");
+    EXPECT_EQ(StripServerStartLines("no line end"), "no line end");
+}
+
+TEST(ServerStartLines, EmptyAnswer)
+{
+    EXPECT_TRUE(IsEmptyAnswer(""));
+    EXPECT_TRUE(IsEmptyAnswer(kOldStart));
+    EXPECT_TRUE(IsEmptyAnswer(kNewStart + "\r\n"));
+    EXPECT_FALSE(IsEmptyAnswer(kNewStart + "error: device offline\r\n"));
+}
+
+TEST(Mount, EmptyAnswerMounts)
+{
+    EXPECT_EQ(JudgeMount("").kind, MountVerdict::Mounted);
+    // Right after another window stopped the server, the client restarts it.
+    EXPECT_EQ(JudgeMount(kOldStart).kind, MountVerdict::Mounted);
+}
+
+TEST(Mount, BusyMeansAlreadyMounted)
+{
+    const auto v = JudgeMount("mount: Device or resource busy\r\r\n");
+    EXPECT_EQ(v.kind, MountVerdict::AlreadyMounted);
+    EXPECT_TRUE(v.ok());
+}
+
+TEST(Mount, MissingStickGivesTheShortTip)
+{
+    const auto v = JudgeMount("mount: No such file or directory\r\r\n");
+    EXPECT_FALSE(v.ok());
+    EXPECT_EQ(v.tip, "mount: No such file or directory");
+}
+
+TEST(Mount, OtherFailureCarriesTheBoxAnswer)
+{
+    const auto v = JudgeMount(kNewStart + "error: device not found\r\n");
+    EXPECT_EQ(v.kind, MountVerdict::Failed);
+    EXPECT_EQ(v.tip, "error: device not found\r\n");
+}
+
+TEST(Reboot, EmptyOrServerStartOnlySucceeds)
+{
+    EXPECT_TRUE(JudgeReboot("").ok);
+    EXPECT_TRUE(JudgeReboot(kOldStart).ok);
+}
+
+TEST(Reboot, ServerStartFollowedByErrorFails)
+{
+    const auto v = JudgeReboot(kOldStart + "error: device not found\r\n");
+    EXPECT_FALSE(v.ok);
+    EXPECT_EQ(v.message, "No device found!");
+    EXPECT_EQ(v.tip, "error: device not found\r\n");
+}
+
+TEST(Reboot, MessagesInTableOrder)
+{
+    EXPECT_EQ(JudgeReboot("error: device offline\r\n").message, "Device is turned off,please reconnect again!");
+    EXPECT_EQ(JudgeReboot("error: more than one device and emulator\r\n").message,
+              "Detected that the system is plugged into multiple Android devices, please dial in addition to "
+              "restart the program after surplus equipment!");
+    const auto other = JudgeReboot("reboot: Operation not permitted\r\r\n");
+    EXPECT_FALSE(other.ok);
+    EXPECT_TRUE(other.message.isEmpty());
+    EXPECT_EQ(other.tip, "reboot: Operation not permitted\r\r\n");
+}
