@@ -1,0 +1,147 @@
+#include "settings/IniParse.h"
+
+#include <QList>
+
+namespace kz {
+
+namespace {
+
+// One line of the file: [begin, end) is its text, `next` the start of the
+// following line (after the terminator, if there is one).
+struct Line {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    qsizetype next = 0;
+};
+
+QList<Line> SplitLines(const QByteArray& data)
+{
+    QList<Line> lines;
+    qsizetype pos = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (pos < data.size()) {
+        qsizetype nl = data.indexOf('\n', pos);
+        Line line{pos, nl < 0 ? data.size() : nl, nl < 0 ? data.size() : nl + 1};
+        if (line.end > line.begin && data[line.end - 1] == '\r')
+            --line.end;
+        lines.append(line);
+        pos = line.next;
+    }
+    return lines;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// ASCII-only folding, as the reader does: UTF-8 bytes beyond ASCII compare as
+// they are.
+bool SameName(const QByteArray& a, const QByteArray& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
+}
+
+std::optional<QByteArray> SectionName(const QByteArray& text)
+{
+    const QByteArray t = text.trimmed();
+    if (!t.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(']');
+    return t.mid(1, close < 0 ? -1 : close - 1).trimmed();
+}
+
+std::optional<QByteArray> KeyName(const QByteArray& text)
+{
+    const QByteArray t = text.trimmed();
+    if (t.isEmpty() || t.startsWith(';') || t.startsWith('#'))
+        return std::nullopt;
+    const qsizetype eq = t.indexOf('=');
+    if (eq < 0)
+        return std::nullopt;
+    return t.first(eq).trimmed();
+}
+
+bool WritableName(const QByteArray& name, const char* forbidden)
+{
+    if (name.trimmed().isEmpty() || name.trimmed() != name)
+        return false;
+    for (const char* f = forbidden; *f; ++f)
+        if (name.contains(*f))
+            return false;
+    return !name.contains('\r') && !name.contains('\n') && !name.contains('\0');
+}
+
+QByteArray LineEnd(const QByteArray& data) { return data.contains("\r\n") ? "\r\n" : "\n"; }
+
+// Where a new key goes: after the last key line of the section's first block
+// (or after its header), and whether that spot already ends a line.
+struct Slot {
+    qsizetype replaceBegin = -1;  // value bytes of an existing key line
+    qsizetype replaceEnd = -1;
+    qsizetype insertAt = -1;      // start of the line after the block's last entry
+    bool needsLineEnd = false;
+};
+
+Slot FindSlot(const QByteArray& data, const QByteArray& section, const QByteArray& key)
+{
+    Slot slot;
+    bool inSection = false;
+    bool firstBlockDone = false;
+    for (const Line& line : SplitLines(data)) {
+        const QByteArray text = data.mid(line.begin, line.end - line.begin);
+        if (auto name = SectionName(text)) {
+            if (inSection)
+                firstBlockDone = true;
+            inSection = SameName(*name, section);
+            if (inSection && slot.insertAt < 0) {
+                slot.insertAt = line.next;
+                slot.needsLineEnd = line.next == line.end;
+            }
+            continue;
+        }
+        auto name = KeyName(text);
+        if (!inSection || !name)
+            continue;
+        if (SameName(*name, key)) {
+            qsizetype value = line.begin + text.indexOf('=') + 1;
+            while (value < line.end && (data[value] == ' ' || data[value] == '\t'))
+                ++value;
+            slot.replaceBegin = value;
+            slot.replaceEnd = line.end;
+            return slot;
+        }
+        if (!firstBlockDone) {
+            slot.insertAt = line.next;
+            slot.needsLineEnd = line.next == line.end;
+        }
+    }
+    return slot;
+}
+
+}  // namespace
+
+std::optional<QByteArray> IniWithValue(const QByteArray& data, const QString& section, const QString& key,
+                                       const QString& value)
+{
+    const QByteArray s = section.toUtf8();
+    const QByteArray k = key.toUtf8();
+    const QByteArray v = value.toUtf8();
+    if (!WritableName(s, "]") || !WritableName(k, "=") || k.startsWith('[') || k.startsWith(';') ||
+        k.startsWith('#') || v.contains('\r') || v.contains('\n') || v.contains('\0'))
+        return std::nullopt;
+
+    const QByteArray eol = LineEnd(data);
+    const Slot slot = FindSlot(data, s, k);
+    QByteArray out = data;
+    if (slot.replaceBegin >= 0)
+        return out.replace(slot.replaceBegin, slot.replaceEnd - slot.replaceBegin, v);
+    if (slot.insertAt >= 0)
+        return out.insert(slot.insertAt, (slot.needsLineEnd ? eol : QByteArray()) + k + '=' + v + eol);
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out += eol;
+    return out + '[' + s + ']' + eol + k + '=' + v + eol;
+}
+
+}  // namespace kz
