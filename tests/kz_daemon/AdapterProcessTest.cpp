@@ -1,0 +1,164 @@
+// The adapter as a process, in front of fake adb scripts.
+#include "ProcessHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+
+using namespace kz::adapter::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+class AdapterProcess : public ::testing::Test
+{
+protected:
+    // Runs the adapter with `body` as the fake adb.
+    Result RunWith(const std::string& body, const std::vector<std::string>& args = {"devices"},
+                   LaunchOptions options = {})
+    {
+        options.env["ADB"] = dir_.Script("adb", body);
+        std::vector<std::string> argv{AdapterPath()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return RunProcess(argv, options);
+    }
+
+    std::unique_ptr<Launched> LaunchWith(const std::string& body, LaunchOptions options = {})
+    {
+        options.env["ADB"] = dir_.Script("adb", body);
+        return std::make_unique<Launched>(std::vector<std::string>{AdapterPath(), "shell", "x"}, options);
+    }
+
+    TempDir dir_;
+};
+
+int ExitCode(int status)
+{
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+TEST_F(AdapterProcess, SuccessIsRewrittenAndArgumentsArriveUnchanged)
+{
+    const Result r = RunWith("printf '%s|' \"$@\"; printf '\\nList of devices attached\\nemulator-5554\\tdevice\\n\\n'",
+                             {"shell", "cd /mnt/sdcard && ./eMMC /READ_BOOT1:'my file'", ""});
+    EXPECT_EQ(r.output, "shell|cd /mnt/sdcard && ./eMMC /READ_BOOT1:'my file'||\r\n"
+                        "List of devices attached \r\nemulator-5554\tdevice\r\n\r\n");
+    EXPECT_EQ(ExitCode(r.status), 0);
+}
+
+TEST_F(AdapterProcess, ErrorGoesToStdoutInOrderWithItsExitCode)
+{
+    // The harness throws the adapter's own standard error away, so the error
+    // text only counts when it was merged into standard output.
+    const Result r = RunWith("echo before; echo 'error: no devices/emulators found' >&2; echo after; exit 1");
+    EXPECT_EQ(r.output, "before\r\nerror: device not found\r\nafter\r\n");
+    EXPECT_EQ(ExitCode(r.status), 1);
+    EXPECT_EQ(ExitCode(RunWith("exit 42").status), 42);
+}
+
+TEST_F(AdapterProcess, CrashOfAdbIsPassedOnAsTheSameSignal)
+{
+    const Result r = RunWith("echo partial; kill -SEGV $$");
+    EXPECT_EQ(r.output, "partial\r\n");
+    ASSERT_TRUE(WIFSIGNALED(r.status));
+    EXPECT_EQ(WTERMSIG(r.status), SIGSEGV);
+    EXPECT_FALSE(WCOREDUMP(r.status));
+}
+
+TEST_F(AdapterProcess, MissingAdbSaysHowToInstallIt)
+{
+    LaunchOptions named;
+    named.env["ADB"] = dir_.Path() + "/no-such-adb";
+    const Result r = RunProcess({AdapterPath(), "devices"}, named);
+    EXPECT_EQ(ExitCode(r.status), 127);
+    EXPECT_NE(r.output.find("not found"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("apt-get install adb"), std::string::npos) << r.output;
+    EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1);
+
+    LaunchOptions onPath;
+    onPath.env["ADB"] = std::nullopt;
+    onPath.env["PATH"] = dir_.Path();
+    EXPECT_EQ(ExitCode(RunProcess({AdapterPath(), "devices"}, onPath).status), 127);
+}
+
+TEST_F(AdapterProcess, AdbIsFoundOnPathWhenAdbIsUnset)
+{
+    dir_.Script("adb", "echo found on path");
+    LaunchOptions options;
+    options.env["ADB"] = std::nullopt;
+    options.env["PATH"] = dir_.Path() + ":/usr/bin:/bin";
+    const Result r = RunProcess({AdapterPath()}, options);
+    EXPECT_EQ(r.output, "found on path\r\n");
+    EXPECT_EQ(ExitCode(r.status), 0);
+}
+
+TEST_F(AdapterProcess, OutputStreamsBeforeAdbEnds)
+{
+    auto p = LaunchWith("echo first; sleep 1; echo second");
+    EXPECT_EQ(p->ReadUntil("first\r\n", 700ms), "first\r\n");
+    EXPECT_EQ(ExitCode(p->Finish()), 0);
+    EXPECT_EQ(p->Output(), "first\r\nsecond\r\n");
+}
+
+TEST_F(AdapterProcess, HeldBackTailIsReleasedWhenAdbPauses)
+{
+    // "n" could start "no devices/emulators found"; it must not wait for the
+    // next line, nor does an unfinished line.
+    auto p = LaunchWith("printf 'step 1 done n'; sleep 1; printf 'ext\\n'");
+    EXPECT_EQ(p->ReadUntil("done n", 700ms), "step 1 done n");
+    EXPECT_EQ(ExitCode(p->Finish()), 0);
+    EXPECT_EQ(p->Output(), "step 1 done next\r\n");
+}
+
+TEST_F(AdapterProcess, StandardInputIsLeftToAdb)
+{
+    LaunchOptions options;
+    options.stdinText = "hello\n";
+    const Result r = RunWith("read line; echo \"got $line\"", {"shell"}, options);
+    EXPECT_EQ(r.output, "got hello\r\n");
+}
+
+TEST_F(AdapterProcess, BackgroundChildHoldingThePipeDoesNotDelayTheEnd)
+{
+    // Like an adb server forked by the client, the sleeper keeps adb's output
+    // open long after adb itself has ended.
+    const Result r = RunWith("sleep 5 & echo started");
+    EXPECT_EQ(r.output, "started\r\n");
+    EXPECT_LT(r.seconds, 2.5);
+}
+
+TEST_F(AdapterProcess, ChildStartsWithCleanSignalState)
+{
+    LaunchOptions options;
+    options.hostileSignals = true;
+    // Signals 32 and 33 belong to the C library, which no program can use and
+    // which glibc's posix_spawn leaves ignored; every other bit must be clear.
+    const Result r = RunWith("grep -E '^Sig(Blk|Ign)' /proc/$$/status", {"shell"}, options);
+    unsigned long long blocked = ~0ULL;
+    unsigned long long ignored = ~0ULL;
+    ASSERT_EQ(std::sscanf(r.output.c_str(), "SigBlk: %llx SigIgn: %llx", &blocked, &ignored), 2) << r.output;
+    EXPECT_EQ(blocked, 0u);
+    EXPECT_EQ(ignored & ~0x180000000ULL, 0u);
+}
+
+class AdapterStopRequest : public AdapterProcess, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(AdapterStopRequest, IsForwardedToAdb)
+{
+    LaunchOptions options;
+    options.hostileSignals = true;  // the adapter must not depend on what it inherited
+    auto p = LaunchWith("trap 'echo stopping; exit 7' TERM INT; echo ready; while :; do sleep 0.05; done", options);
+    ASSERT_EQ(p->ReadUntil("ready\r\n", 2s), "ready\r\n");
+    kill(p->Pid(), GetParam());
+    const int status = p->Finish();
+    EXPECT_EQ(p->Output(), "ready\r\nstopping\r\n");
+    EXPECT_EQ(ExitCode(status), 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(TermAndInt, AdapterStopRequest, ::testing::Values(SIGTERM, SIGINT));

@@ -1,0 +1,86 @@
+// The adapter in front of Debian's adb with a private server: a free port, no
+// emulator scan, its own HOME for the keys, and the server killed at the end
+// whatever happens.
+#include "ProcessHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kz::adapter::test;
+
+namespace {
+
+const char* const kAdb = "/usr/bin/adb";
+
+int FreePort()
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+    close(s);
+    return ntohs(a.sin_port);
+}
+
+class RealAdb : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (access(kAdb, X_OK) != 0)
+            GTEST_SKIP() << "Debian's adb is not installed";
+        port_ = FreePort();
+        options_.env = {
+            {"ADB", kAdb},
+            {"ANDROID_ADB_SERVER_PORT", std::to_string(port_)},
+            // The server would otherwise look for emulators on 5555 and up,
+            // where a simulated box of another test may listen.
+            {"ADB_LOCAL_TRANSPORT_MAX_PORT", "5553"},
+            {"HOME", home_.Path()},
+        };
+    }
+
+    void TearDown() override
+    {
+        if (port_ != 0)
+            RunProcess({kAdb, "kill-server"}, options_);
+    }
+
+    Result Adapter(const std::string& command)
+    {
+        return RunProcess({AdapterPath(), command}, options_);
+    }
+
+    TempDir home_;
+    int port_ = 0;
+    LaunchOptions options_;
+};
+
+}  // namespace
+
+TEST_F(RealAdb, DevicesThroughTheAdapter)
+{
+    const Result first = Adapter("devices");
+    EXPECT_EQ(first.output, "* daemon not running; starting now at tcp:" + std::to_string(port_) +
+                                "\r\n* daemon started successfully\r\nList of devices attached \r\n\r\n");
+    EXPECT_EQ(WEXITSTATUS(first.status), 0);
+
+    const Result again = Adapter("devices");
+    EXPECT_EQ(again.output, "List of devices attached \r\n\r\n");
+
+    const Result shell = RunProcess({AdapterPath(), "shell", "ls"}, options_);
+    EXPECT_EQ(shell.output, "error: device not found\r\n");
+    EXPECT_EQ(WEXITSTATUS(shell.status), 1);
+
+    const Result stop = Adapter("kill-server");
+    EXPECT_EQ(stop.output, "");
+    EXPECT_EQ(WEXITSTATUS(stop.status), 0);
+}
