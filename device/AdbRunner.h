@@ -1,0 +1,35 @@
+#pragma once
+// Running one adb client command line.
+//
+// Every device operation is one run of the client beside the program
+// (adb/kz_daemon) with a command line such as "devices" or
+// "shell \"cd /mnt/sdcard && ./eMMC ...\"".  The callers decide what happened
+// from the text the client printed, never from its exit code.
+
+#include <QString>
+
+namespace kz {
+
+// <program directory>/adb/kz_daemon
+QString AdbClientPath();
+
+}  // namespace kz
+
+// Runs the client with `command` (split like a Windows command line), waits
+// until the client has exited and gives everything it printed on standard
+// output and standard error, decoded from UTF-8.  Returns true when the
+// client was started, whatever it printed or its exit code.  Returns false
+// when it could not be started; then a warning box has been shown and
+// `output` is unchanged.  Blocks the calling thread for one client run;
+// callable from any thread, several at once.
+bool RunAdbCommand(QString command, QString& output);
+
+// Starts the adb server when built and stops it when destroyed; the output of
+// both commands is of no interest.
+class CAdbHelper {
+public:
+    CAdbHelper();
+    ~CAdbHelper();
+    CAdbHelper(const CAdbHelper&) = delete;
+    CAdbHelper& operator=(const CAdbHelper&) = delete;
+};
