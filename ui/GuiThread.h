@@ -7,6 +7,7 @@
 // closed and released while its worker still reports), the call is dropped.
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 namespace kz::ui {
@@ -14,14 +15,41 @@ namespace kz::ui {
 bool IsGuiThread();
 
 // Queued, in call order, on the GUI thread.  context null: the application.
+// The raw-pointer form needs the context alive at the time of the call (the
+// caller owns it or runs on the GUI thread); a worker that may outlive its
+// window passes a QPointer, which is checked on the GUI thread.
 // While RunBlockingKeepingPaint() waits, these calls are held back and run
 // in order right after it, so window code never re-enters in the middle of a
 // blocking command.
 void RunOnGui(QObject* context, std::function<void()> fn);
 
+template <class T>
+void RunOnGui(const QPointer<T>& context, std::function<void()> fn)
+{
+    RunOnGui(nullptr, [context, fn = std::move(fn)] {
+        if (context)
+            fn();
+    });
+}
+
 // Runs fn on the GUI thread and waits for it; inline when already there.
-// Returns false when fn did not run (context gone, no application).
+// Returns false when fn did not run (context gone, no application).  Not
+// held back by RunBlockingKeepingPaint(): a message box from a worker shows
+// at once.
 bool RunOnGuiBlocking(QObject* context, std::function<void()> fn);
+
+template <class T>
+bool RunOnGuiBlocking(const QPointer<T>& context, std::function<void()> fn)
+{
+    bool ran = false;
+    RunOnGuiBlocking(nullptr, [&] {
+        if (context) {
+            fn();
+            ran = true;
+        }
+    });
+    return ran;
+}
 
 // For a short device command run on behalf of the GUI: runs fn on a helper
 // thread while the GUI thread waits in a local event loop that excludes user

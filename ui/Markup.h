@@ -17,6 +17,7 @@
 // each closer ends its own kind's innermost open tag; a closer without an
 // open tag is dropped.  Runs of blanks keep their width.
 
+#include <QFont>
 #include <QMap>
 #include <QString>
 
@@ -27,10 +28,11 @@ namespace kz::ui {
 
 struct SkinFont {
     QString family;  // empty: the widget's own family
-    int pixelSize = 0;  // 0: the widget's own size
+    int pixelSize = 0;  // 0: pointSize, or the widget's own size
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    int pointSize = 0;  // used when pixelSize is 0
 };
 
 class FontTable {
@@ -63,5 +65,10 @@ QString MarkupToPlainText(const QString& markup);
 
 // Sets a label to the drawn mark-up (rich text format).
 void SetMarkupText(QLabel* label, const QString& markup, const MarkupContext& context);
+
+// A table font as a QFont; what the entry leaves open comes from base.
+QFont ToQFont(const SkinFont& font, const QFont& base);
+// Sets a control's own font to entry index of the table (no change when missing).
+void ApplySkinFont(QWidget* control, const FontTable& fonts, int index);
 
 }  // namespace kz::ui

@@ -22,6 +22,7 @@
 
 #include "ui/Notify.h"
 
+class QAbstractButton;
 class QAbstractItemView;
 
 namespace kz::ui {
@@ -51,7 +52,7 @@ protected:
 
 private:
     void WatchOne(QWidget* w);
-    void WatchButton(class QAbstractButton* b);
+    void WatchButton(QAbstractButton* b);
     void WatchView(QAbstractItemView* v);
     void WatchSelection(QAbstractItemView* v);
 

@@ -58,6 +58,7 @@ private:
     QPointer<QWidget> m_owner;
     NotifyBridge* m_bridge = nullptr;
     bool m_closed = false;
+    bool m_finalDone = false;
 };
 
 }  // namespace kz::ui

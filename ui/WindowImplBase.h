@@ -20,12 +20,16 @@
 // "click" (the base Notify closes on it, an override decides itself); the
 // window manager's close button is routed as the same "click" on "closebtn";
 // Escape closes with result kResultCancel only when EscapeCloses().
+// Skins should have a plain QWidget root: a QDialog root would add its own
+// Return-key default-button handling.  Notify() must not delete the window
+// object; release it in OnFinalMessage().
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include "ui/Controls.h"
 #include "ui/Notify.h"
 
 class QAbstractButton;
@@ -96,6 +100,10 @@ public:
     // Queued to HandleCustomMessage on the GUI thread; callable from any
     // thread; dropped if this object is gone by then.
     void PostMessage(uint msg, qintptr wParam = 0, qintptr lParam = 0);
+    // For workers whose window may be released meanwhile: checked on the GUI
+    // thread, dropped when the window object is gone.
+    static void PostMessageTo(const QPointer<WindowImplBase>& window, uint msg, qintptr wParam = 0,
+                              qintptr lParam = 0);
     // Synchronous (blocking-queued from another thread); 0 if this object is gone.
     qintptr SendMessage(uint msg, qintptr wParam = 0, qintptr lParam = 0);
 
@@ -127,14 +135,5 @@ private:
     bool m_initSent = false;
     bool m_finalPending = false;
 };
-
-// A control's tag (an integer kept on the widget), as rows use it.
-void SetTag(QObject* control, qintptr tag);
-qintptr GetTag(const QObject* control);
-
-// Sets the visible text of labels, buttons, line and text edits, group boxes
-// and combo boxes (the editable text); other widgets get it as window title.
-void SetControlText(QWidget* control, const QString& text);
-QString GetControlText(const QWidget* control);
 
 }  // namespace kz::ui

@@ -1,0 +1,71 @@
+#include "ui/GuiMessageService.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/GuiThread.h"
+
+namespace kz::ui {
+
+namespace {
+
+QMessageBox::Icon ToIcon(kz::MsgIcon icon)
+{
+    switch (icon) {
+    case kz::MsgIcon::Information: return QMessageBox::Information;
+    case kz::MsgIcon::Warning: return QMessageBox::Warning;
+    case kz::MsgIcon::Question: return QMessageBox::Question;
+    case kz::MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// A box belongs to its window only while that window is on screen; a closed
+// dialog's late report still shows, on its own.
+QWidget* OwnerWindow(const kz::MessageRequest& request)
+{
+    auto* widget = qobject_cast<QWidget*>(request.owner.data());
+    if (!widget || !widget->window()->isVisible())
+        return nullptr;
+    return widget->window();
+}
+
+kz::MsgAnswer RunBox(const kz::MessageRequest& request)
+{
+    QPointer<QMessageBox> box = BuildMessageBox(request);
+    const int button = box->exec();
+    delete box;
+    if (request.buttons == kz::MsgButtons::Ok)
+        return kz::MsgAnswer::Ok;
+    return button == QMessageBox::Yes ? kz::MsgAnswer::Yes : kz::MsgAnswer::No;
+}
+
+}  // namespace
+
+QMessageBox* BuildMessageBox(const kz::MessageRequest& request)
+{
+    auto* box = new QMessageBox(OwnerWindow(request));
+    box->setWindowTitle(request.caption);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(request.text);
+    box->setIcon(ToIcon(request.icon));
+    if (request.buttons == kz::MsgButtons::YesNo) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
+    }
+    box->setWindowModality(box->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+    return box;
+}
+
+kz::MsgAnswer GuiMessageService::Show(const kz::MessageRequest& request)
+{
+    kz::MsgAnswer answer = request.buttons == kz::MsgButtons::YesNo ? kz::MsgAnswer::No : kz::MsgAnswer::Ok;
+    RunOnGuiBlocking(nullptr, [&] { answer = RunBox(request); });
+    return answer;
+}
+
+}  // namespace kz::ui

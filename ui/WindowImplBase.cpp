@@ -1,0 +1,299 @@
+#include "ui/WindowImplBase.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "ui/GuiThread.h"
+#include "ui/NotifyBridge.h"
+#include "ui/PopupPlacement.h"
+#include "ui/SkinLoader.h"
+
+namespace kz::ui {
+
+namespace {
+
+const char* const kGroupProperty = "group";
+const char* const kGroupsObjectName = "kz_option_groups";
+
+Qt::WindowFlags WindowFlagsFor(bool maximisable)
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                            | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                            | Qt::WindowCloseButtonHint;
+    if (maximisable)
+        flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+}  // namespace
+
+WindowImplBase::WindowImplBase() = default;
+
+WindowImplBase::~WindowImplBase()
+{
+    if (m_modalLoop)
+        m_modalLoop->exit(kResultCancel);
+    // No notification may reach a half-destroyed window while its widgets go.
+    delete m_bridge;
+    if (m_window) {
+        m_window->removeEventFilter(this);
+        delete m_window.data();
+    }
+}
+
+bool WindowImplBase::Create(QWidget* parent, const QString& caption)
+{
+    if (m_window)
+        return true;
+    QString error;
+    QWidget* root = LoadSkin(GetSkinFile(), parent, &error);
+    const bool loaded = root != nullptr;
+    if (!loaded) {
+        qWarning("window %s: %s", qUtf8Printable(GetWindowClassName()), qUtf8Printable(error));
+        root = new QWidget(parent);
+    }
+    root->setWindowFlags(WindowFlagsFor(!SwallowCaptionDoubleClick()));
+    root->setWindowTitle(caption);
+    root->setProperty("kz_window_class", GetWindowClassName());
+    root->installEventFilter(this);
+    m_window = root;
+    m_bridge = new NotifyBridge([this](TNotifyUI& msg) { Notify(msg); }, this);
+    WatchControls(root);
+    return loaded;
+}
+
+void WindowImplBase::WatchControls(QWidget* subtree)
+{
+    if (!subtree || !m_bridge)
+        return;
+    const auto buttons = subtree->findChildren<QAbstractButton*>();
+    for (QAbstractButton* b : buttons) {
+        const QString group = b->property(kGroupProperty).toString();
+        if (!group.isEmpty() && !b->group())
+            SetOptionGroup(b, group);
+    }
+    m_bridge->Watch(subtree);
+}
+
+QWidget* WindowImplBase::BuildSkinPart(const QString& skinFile, QWidget* parent)
+{
+    QString error;
+    QWidget* part = LoadSkin(skinFile, parent, &error);
+    if (!part) {
+        qWarning("window %s: %s", qUtf8Printable(GetWindowClassName()), qUtf8Printable(error));
+        return nullptr;
+    }
+    part->setWindowFlags(Qt::Widget);  // a part is never a window of its own
+    WatchControls(part);
+    return part;
+}
+
+void WindowImplBase::SetOptionGroup(QAbstractButton* option, const QString& group)
+{
+    if (!option || !m_window)
+        return;
+    if (QButtonGroup* old = option->group())
+        old->removeButton(option);
+    option->setProperty(kGroupProperty, group);
+    // One exclusive QButtonGroup per group name, kept under the window.
+    QObject* holder = m_window->findChild<QObject*>(QLatin1String(kGroupsObjectName), Qt::FindDirectChildrenOnly);
+    if (!holder) {
+        holder = new QObject(m_window);
+        holder->setObjectName(QLatin1String(kGroupsObjectName));
+    }
+    auto* buttons = holder->findChild<QButtonGroup*>(group, Qt::FindDirectChildrenOnly);
+    if (!buttons) {
+        buttons = new QButtonGroup(holder);
+        buttons->setObjectName(group);
+        buttons->setExclusive(true);
+    }
+    buttons->addButton(option);
+}
+
+QString WindowImplBase::OptionGroup(const QAbstractButton* option)
+{
+    return option ? option->property(kGroupProperty).toString() : QString();
+}
+
+void WindowImplBase::Notify(TNotifyUI& msg)
+{
+    if (!NotifyTypeIs(msg, kNotifyClick))
+        return;
+    if (SenderIs(msg, QStringLiteral("closebtn"))) {
+        Close();
+    } else if (SenderIs(msg, QStringLiteral("minbtn"))) {
+        SendMessage(kWmSysCommand, kScMinimize);
+    } else if (SenderIs(msg, QStringLiteral("maxbtn")) && m_window && !SwallowCaptionDoubleClick()) {
+        m_window->isMaximized() ? m_window->showNormal() : m_window->showMaximized();
+    }
+}
+
+qintptr WindowImplBase::HandleCustomMessage(uint, qintptr, qintptr, bool& handled)
+{
+    handled = false;
+    return 0;
+}
+
+void WindowImplBase::ShowWindow(bool show)
+{
+    if (!m_window)
+        return;
+    if (!show) {
+        m_window->hide();
+        return;
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+int WindowImplBase::ShowModal()
+{
+    if (!m_window || m_closed)
+        return m_result;
+    const Qt::WindowModality modality = m_window->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal;
+    if (m_window->windowModality() != modality) {
+        const bool visible = m_window->isVisible();
+        m_window->hide();  // modality only changes on a hidden window
+        m_window->setWindowModality(modality);
+        m_window->setVisible(visible);
+    }
+    QPointer<WindowImplBase> self(this);
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    ShowWindow();
+    loop.exec(QEventLoop::DialogExec);
+    if (!self)
+        return kResultCancel;  // destroyed while running
+    m_modalLoop = nullptr;
+    const int result = m_result;
+    FinishClose();  // may delete this
+    return result;
+}
+
+void WindowImplBase::Close(int result)
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_finalPending = true;
+    m_result = result;
+    if (m_window)
+        m_window->hide();
+    if (m_modalLoop) {
+        m_modalLoop->exit(result);  // ShowModal() finishes the close
+        return;
+    }
+    QMetaObject::invokeMethod(this, [this] { FinishClose(); }, Qt::QueuedConnection);
+}
+
+void WindowImplBase::FinishClose()
+{
+    if (!m_finalPending)
+        return;
+    m_finalPending = false;
+    OnFinalMessage();
+}
+
+void WindowImplBase::CenterWindow()
+{
+    if (!m_window)
+        return;
+    QWidget* parent = m_window->parentWidget() ? m_window->parentWidget()->window() : nullptr;
+    const QRect area = WorkAreaAt(parent ? parent->geometry().center() : QPoint());
+    const QPoint center = parent ? parent->geometry().center() : area.center();
+    QRect rect(QPoint(), m_window->size());
+    rect.moveCenter(center);
+    m_window->move(FitInside(rect, area));
+}
+
+void WindowImplBase::PostMessage(uint msg, qintptr wParam, qintptr lParam)
+{
+    RunOnGui(this, [this, msg, wParam, lParam] { Dispatch(msg, wParam, lParam, nullptr); });
+}
+
+void WindowImplBase::PostMessageTo(const QPointer<WindowImplBase>& window, uint msg, qintptr wParam,
+                                   qintptr lParam)
+{
+    RunOnGui(window, [window, msg, wParam, lParam] { window->Dispatch(msg, wParam, lParam, nullptr); });
+}
+
+qintptr WindowImplBase::SendMessage(uint msg, qintptr wParam, qintptr lParam)
+{
+    qintptr result = 0;
+    if (IsGuiThread())
+        Dispatch(msg, wParam, lParam, &result);
+    else
+        RunOnGuiBlocking(this, [&] { Dispatch(msg, wParam, lParam, &result); });
+    return result;
+}
+
+void WindowImplBase::Dispatch(uint msg, qintptr wParam, qintptr lParam, qintptr* result)
+{
+    bool handled = false;
+    const qintptr r = HandleCustomMessage(msg, wParam, lParam, handled);
+    if (!handled)
+        DefaultProcessing(msg, wParam);
+    if (result)
+        *result = r;
+}
+
+void WindowImplBase::DefaultProcessing(uint msg, qintptr wParam)
+{
+    if (msg == kWmClose)
+        Close();
+    else if (msg == kWmSysCommand && wParam == kScMinimize && m_window)
+        m_window->showMinimized();
+    else if (msg == kWmSysCommand && wParam == kScRestore && m_window)
+        m_window->showNormal();
+}
+
+void WindowImplBase::OnFirstShow()
+{
+    if (m_initSent)
+        return;
+    m_initSent = true;
+    QMetaObject::invokeMethod(
+        this, [this] { if (m_bridge) m_bridge->Emit(QLatin1String(kNotifyWindowInit), m_window); },
+        Qt::QueuedConnection);
+}
+
+bool WindowImplBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_window.data())
+        return false;
+    switch (event->type()) {
+    case QEvent::Show:
+        OnFirstShow();
+        return false;
+    case QEvent::Close: {
+        // The window manager's close button acts as the skin's close button.
+        event->ignore();
+        if (!m_closed) {
+            TNotifyUI msg;
+            msg.sType = QLatin1String(kNotifyClick);
+            msg.pSender = FindControl(QStringLiteral("closebtn"));
+            msg.senderName = QStringLiteral("closebtn");
+            Notify(msg);
+        }
+        return true;
+    }
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        if (EscapeCloses())
+            Close(kResultCancel);
+        return true;  // also keeps a dialog-rooted skin from closing itself
+    case QEvent::WindowStateChange:
+        if (SwallowCaptionDoubleClick() && m_window->isMaximized())
+            QTimer::singleShot(0, m_window, [w = m_window] { if (w) w->showNormal(); });
+        return false;
+    default:
+        return false;
+    }
+}
+
+}  // namespace kz::ui
