@@ -1,5 +1,7 @@
 #include "device/Utf8Decoder.h"
 
+#include <algorithm>
+
 namespace kz {
 
 namespace {
@@ -47,7 +49,10 @@ void Utf8ChunkDecoder::DecodeInto(QByteArrayView bytes, QString& out)
     if (bytes.isEmpty())
         return;
     const qsizetype start = out.size();
-    out.resize(start + m_decoder.requiredSpace(bytes.size()));
+    const qsizetype needed = start + m_decoder.requiredSpace(bytes.size());
+    if (out.capacity() < needed)
+        out.reserve(std::max(needed, 2 * out.capacity()));  // amortised growth for long outputs
+    out.resize(needed);
     QChar* end = m_decoder.appendToBuffer(out.data() + start, bytes);
     out.resize(end - out.constData());
 }
