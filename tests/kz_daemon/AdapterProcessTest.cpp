@@ -125,10 +125,14 @@ TEST_F(AdapterProcess, StandardInputIsLeftToAdb)
 TEST_F(AdapterProcess, BackgroundChildHoldingThePipeDoesNotDelayTheEnd)
 {
     // Like an adb server forked by the client, the sleeper keeps adb's output
-    // open long after adb itself has ended.
-    const Result r = RunWith("sleep 5 & echo started");
-    EXPECT_EQ(r.output, "started\r\n");
-    EXPECT_LT(r.seconds, 2.5);
+    // open long after adb itself has ended; the chatter keeps writing to it.
+    const Result quiet = RunWith("sleep 5 & echo started");
+    EXPECT_EQ(quiet.output, "started\r\n");
+    EXPECT_LT(quiet.seconds, 2.5);
+    const Result chatty = RunWith("(while :; do echo chatter; done) & sleep 0.2; echo started; exit 3");
+    EXPECT_NE(chatty.output.find("started\r\n"), std::string::npos);
+    EXPECT_EQ(ExitCode(chatty.status), 3);
+    EXPECT_LT(chatty.seconds, 2.5);
 }
 
 TEST_F(AdapterProcess, ChildStartsWithCleanSignalState)
@@ -137,7 +141,11 @@ TEST_F(AdapterProcess, ChildStartsWithCleanSignalState)
     options.hostileSignals = true;
     // Signals 32 and 33 belong to the C library, which no program can use and
     // which glibc's posix_spawn leaves ignored; every other bit must be clear.
-    const Result r = RunWith("grep -E '^Sig(Blk|Ign)' /proc/$$/status", {"shell"}, options);
+    // Read with builtins only: while the shell forks a command, it blocks
+    // every signal for a moment, which the command could see.
+    const Result r = RunWith("while read -r line; do case $line in SigBlk*|SigIgn*) echo \"$line\";; esac; "
+                             "done < /proc/$$/status",
+                             {"shell"}, options);
     unsigned long long blocked = ~0ULL;
     unsigned long long ignored = ~0ULL;
     ASSERT_EQ(std::sscanf(r.output.c_str(), "SigBlk: %llx SigIgn: %llx", &blocked, &ignored), 2) << r.output;
@@ -159,6 +167,16 @@ TEST_P(AdapterStopRequest, IsForwardedToAdb)
     const int status = p->Finish();
     EXPECT_EQ(p->Output(), "ready\r\nstopping\r\n");
     EXPECT_EQ(ExitCode(status), 7);
+}
+
+TEST_P(AdapterStopRequest, AdbEndedByItEndsTheAdapterTheSameWay)
+{
+    auto p = LaunchWith("echo ready; exec sleep 10");
+    ASSERT_EQ(p->ReadUntil("ready\r\n", 2s), "ready\r\n");
+    kill(p->Pid(), GetParam());
+    const int status = p->Finish();
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(TermAndInt, AdapterStopRequest, ::testing::Values(SIGTERM, SIGINT));

@@ -1,13 +1,16 @@
 #include "ProcessHarness.h"
 
+#include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,6 +155,21 @@ Result RunProcess(const std::vector<std::string>& argv, const LaunchOptions& opt
 std::string AdapterPath()
 {
     return std::string(KZ_BIN_DIR) + "/adb/kz_daemon";
+}
+
+int FreeLocalPort()
+{
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    const bool ok = bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+                    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) == 0;
+    close(s);
+    if (!ok)
+        throw std::runtime_error("no free local port");
+    return ntohs(a.sin_port);
 }
 
 TempDir::TempDir()

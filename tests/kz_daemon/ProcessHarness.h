@@ -58,6 +58,10 @@ Result RunProcess(const std::vector<std::string>& argv, const LaunchOptions& opt
 // The adapter under test in this build.
 std::string AdapterPath();
 
+// A TCP port on 127.0.0.1 that nothing listens on right now, for a private
+// adb server.
+int FreeLocalPort();
+
 // A folder removed with everything in it when the object goes.
 class TempDir
 {

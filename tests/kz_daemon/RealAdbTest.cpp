@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,19 +14,6 @@ namespace {
 
 const char* const kAdb = "/usr/bin/adb";
 
-int FreePort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    close(s);
-    return ntohs(a.sin_port);
-}
-
 class RealAdb : public ::testing::Test
 {
 protected:
@@ -37,7 +21,7 @@ protected:
     {
         if (access(kAdb, X_OK) != 0)
             GTEST_SKIP() << "Debian's adb is not installed";
-        port_ = FreePort();
+        port_ = FreeLocalPort();
         options_.env = {
             {"ADB", kAdb},
             {"ANDROID_ADB_SERVER_PORT", std::to_string(port_)},

@@ -28,9 +28,13 @@ ReadResult ReadOnce(int fd, const PumpSink& sink)
     }
 }
 
+// What the child wrote is in the pipe by the time it has been reaped; the
+// bound only stops a grandchild that keeps writing from holding the end off.
+constexpr int kMaxDrainReads = 64;
+
 void DrainAvailable(int fd, const PumpSink& sink)
 {
-    while (ReadOnce(fd, sink) == ReadResult::Data) {
+    for (int i = 0; i < kMaxDrainReads && ReadOnce(fd, sink) == ReadResult::Data; ++i) {
     }
 }
 
