@@ -127,6 +127,8 @@ TEST_F(AdbRunnerTest, ErrorTextAndFailingExitStillCountAsStarted)
     EXPECT_EQ(Run(QStringLiteral("shell reboot")), QStringLiteral("error: device not found\n"));
     InstallClient("exit 3");
     EXPECT_EQ(Run(QStringLiteral("shell reboot")), QString());
+    InstallClient("echo partial; kill -SEGV $$");  // a crashing client
+    EXPECT_EQ(Run(QStringLiteral("shell reboot")), QStringLiteral("partial\n"));
     EXPECT_TRUE(m_messages.Shown().empty());
 }
 
@@ -196,12 +198,16 @@ TEST_F(AdbRunnerTest, MissingOrUnusableClientFailsWithOneBoxAndKeepsOutput)
     }
 }
 
-TEST_F(AdbRunnerTest, ProgramDirectoryWithBlanks)
+TEST_F(AdbRunnerTest, ProgramDirectoryWithBlanksOrBeyondTheOldPathLimit)
 {
-    UseProgramDirectory(QStringLiteral("my program dir"));
-    InstallClient(R"(printf '%s|' "$0" "$@")");
-    EXPECT_EQ(Run(QStringLiteral("shell getprop ro.product.model")),
-              kz::AdbClientPath() + QStringLiteral("|shell|getprop|ro.product.model|"));
+    const QString deep = QString(100, u'd') + u'/' + QString(100, u'e') + u'/' + QString(100, u'f');
+    for (const QString& name : {QStringLiteral("my program dir"), deep}) {
+        UseProgramDirectory(name);
+        InstallClient(R"(printf '%s|' "$0" "$@")");
+        EXPECT_EQ(Run(QStringLiteral("shell getprop ro.product.model")),
+                  kz::AdbClientPath() + QStringLiteral("|shell|getprop|ro.product.model|"));
+    }
+    EXPECT_GT(kz::AdbClientPath().size(), 300);
 }
 
 TEST_F(AdbRunnerTest, ConcurrentCallsKeepTheirOwnOutput)
