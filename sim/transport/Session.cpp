@@ -109,7 +109,7 @@ bool Session::Handle(const Packet& packet)
 {
     switch (packet.command) {
     case kCnxn: HandleConnect(packet); return true;
-    case kAuth: return true;  // a key is never accepted: the link stays unauthorized
+    case kAuth: HandleAuth(packet); return true;
     case kOpen: HandleOpen(packet); return true;
     case kOkay: HandleOkay(packet); return true;
     case kWrte: HandleWrite(packet); return true;
@@ -128,6 +128,17 @@ void Session::HandleConnect(const Packet& packet)
     if (mode_ == LinkMode::Online)
         SendConnect();
     else if (mode_ == LinkMode::Unauthorized)
+        Send({kAuth, kAuthToken, 0, RandomToken()});
+}
+
+// Every signature is rejected with a fresh token, as a device that knows no
+// key does; once the host runs out of keys it offers its public key, which is
+// never accepted, and shows the box as unauthorized.
+void Session::HandleAuth(const Packet& packet)
+{
+    constexpr uint32_t kAuthSignature = 2;
+    std::lock_guard lock(mutex_);
+    if (mode_ == LinkMode::Unauthorized && !answered_ && packet.arg0 == kAuthSignature)
         Send({kAuth, kAuthToken, 0, RandomToken()});
 }
 

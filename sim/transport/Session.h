@@ -49,6 +49,7 @@ private:
 
     bool Handle(const Packet& packet);
     void HandleConnect(const Packet& packet);
+    void HandleAuth(const Packet& packet);
     void HandleOpen(const Packet& packet);
     void HandleOkay(const Packet& packet);
     void HandleWrite(const Packet& packet);

@@ -157,7 +157,7 @@ TEST_F(SessionTest, RefusesUnknownServicesAndIgnoresUnknownStreams)
     EXPECT_EQ(host->ReadUntilClose(6, id), "still here\r\n");
 }
 
-TEST_F(SessionTest, UnauthorizedLinkSendsATokenIgnoresKeysAndOpensNothing)
+TEST_F(SessionTest, UnauthorizedLinkRejectsSignaturesIgnoresKeysAndOpensNothing)
 {
     Start(LinkMode::Unauthorized);
     host->Connect();
@@ -167,6 +167,11 @@ TEST_F(SessionTest, UnauthorizedLinkSendsATokenIgnoresKeysAndOpensNothing)
     EXPECT_EQ(auth->arg0, 1u);
     EXPECT_EQ(auth->payload.size(), 20u);
     host->Send({kAuth, 2, 0, std::string(256, 's')});
+    std::optional<Packet> again = host->Next();
+    ASSERT_TRUE(again) << "a rejected signature must be answered with a new token";
+    EXPECT_EQ(again->command, kAuth);
+    EXPECT_EQ(again->arg0, 1u);
+    EXPECT_NE(again->payload, auth->payload);
     host->Send({kAuth, 3, 0, "QUFBQUFB key@host"});
     host->Send({kOpen, 4, 0, std::string("shell:echo hi") + '\0'});
     EXPECT_FALSE(host->Next(200)) << "an unauthorized box answered";

@@ -1,0 +1,187 @@
+#include "AdbServer.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <csignal>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sstream>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace e2e {
+
+uint16_t FreeTcpPort()
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    uint16_t port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
+}
+
+CommandResult RunCommand(const std::string& commandLine, int timeoutSeconds)
+{
+    std::string line = "timeout " + std::to_string(timeoutSeconds) + " " + commandLine + " 2>&1 </dev/null";
+    CommandResult result;
+    FILE* pipe = ::popen(line.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.output.append(buffer.data(), n);
+    int status = ::pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+CommandResult RunAdb(const std::string& arguments, int timeoutSeconds)
+{
+    return RunCommand("adb " + arguments, timeoutSeconds);
+}
+
+bool Watchdog::Start(uint16_t adbServerPort)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return false;
+    pid_ = ::fork();
+    if (pid_ < 0)
+        return false;
+    if (pid_ == 0) {
+        // Only async-signal-safe calls from here on: the parent has threads.
+        // Holding no other descriptor: another watchdog's pipe kept open here
+        // would never report its owner's end.
+        for (int fd = 3; fd < 1024; ++fd) {
+            if (fd != fds[0])
+                ::close(fd);
+        }
+        ::setpgid(0, 0);  // a Ctrl-C to the test must not take the watchdog first
+        char buffer[512];
+        pid_t guarded[64];
+        int count = 0;
+        long value = 0;
+        bool disarmed = false;
+        ssize_t n;
+        while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) {
+            for (ssize_t i = 0; i < n; ++i) {
+                if (buffer[i] == 'X') {
+                    disarmed = true;
+                } else if (buffer[i] >= '0' && buffer[i] <= '9') {
+                    value = value * 10 + (buffer[i] - '0');
+                } else if (value > 0 && count < 64) {
+                    guarded[count++] = static_cast<pid_t>(value);
+                    value = 0;
+                }
+            }
+        }
+        if (disarmed)
+            ::_exit(0);
+        for (int i = 0; i < count; ++i)
+            ::kill(guarded[i], SIGTERM);
+        char port[16];
+        int digits = 0;
+        char reversed[8];
+        for (unsigned p = adbServerPort; p > 0 && digits < 8; p /= 10)
+            reversed[digits++] = static_cast<char>('0' + p % 10);
+        for (int i = 0; i < digits; ++i)
+            port[i] = reversed[digits - 1 - i];
+        port[digits] = '\0';
+        int devnull = ::open("/dev/null", O_RDWR);
+        ::dup2(devnull, 1);
+        ::dup2(devnull, 2);
+        ::execlp("adb", "adb", "-P", port, "kill-server", static_cast<char*>(nullptr));
+        ::_exit(0);
+    }
+    ::close(fds[0]);
+    pipe_ = fds[1];
+    return true;
+}
+
+void Watchdog::Guard(pid_t pid)
+{
+    if (pipe_ < 0)
+        return;
+    std::string line = std::to_string(pid) + "\n";
+    [[maybe_unused]] ssize_t n = ::write(pipe_, line.data(), line.size());
+}
+
+void Watchdog::Disarm()
+{
+    if (pipe_ >= 0)
+        [[maybe_unused]] ssize_t n = ::write(pipe_, "X", 1);
+}
+
+Watchdog::~Watchdog()
+{
+    if (pipe_ >= 0)
+        ::close(pipe_);
+    if (pid_ > 0)
+        ::waitpid(pid_, nullptr, 0);
+}
+
+bool PrivateAdbServer::Start(std::string& error)
+{
+    port_ = FreeTcpPort();
+    ::setenv("ANDROID_ADB_SERVER_PORT", std::to_string(port_).c_str(), 1);
+    if (!watchdog_.Start(port_)) {
+        error = "cannot start the watchdog";
+        return false;
+    }
+    CommandResult started = RunAdb("start-server");
+    running_ = true;
+    if (started.exitCode != 0) {
+        error = "adb start-server failed: " + started.output;
+        return false;
+    }
+    return true;
+}
+
+void PrivateAdbServer::Stop()
+{
+    if (!running_)
+        return;
+    running_ = false;
+    RunAdb("kill-server");
+    watchdog_.Disarm();
+}
+
+std::string PrivateAdbServer::StateOf(const std::string& serial)
+{
+    std::istringstream lines(RunAdb("devices", 10).output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind(serial + "\t", 0) == 0)
+            return line.substr(serial.size() + 1);
+    }
+    return "";
+}
+
+bool PrivateAdbServer::WaitForState(const std::string& serial, const std::string& state,
+                                    std::chrono::milliseconds timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (StateOf(serial) != state) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+std::string EmulatorSerial(uint16_t boxPort)
+{
+    return "emulator-" + std::to_string(boxPort - 1);
+}
+
+}  // namespace e2e

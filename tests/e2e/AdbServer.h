@@ -1,0 +1,68 @@
+#pragma once
+// A private adb server for tests: on a free port, named to every adb client
+// of this process through ANDROID_ADB_SERVER_PORT, and killed even when the
+// test process dies (a watchdog process cleans up after it).
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+namespace e2e {
+
+uint16_t FreeTcpPort();
+
+struct CommandResult {
+    std::string output;  // standard output and standard error, merged
+    int exitCode = -1;
+};
+
+// Runs a shell command line with a time limit.
+CommandResult RunCommand(const std::string& commandLine, int timeoutSeconds = 30);
+
+// Runs Debian's adb with the given (shell-quoted) arguments.
+CommandResult RunAdb(const std::string& arguments, int timeoutSeconds = 30);
+
+// Outlives the test process: on its end, stops the registered processes and
+// the private adb server.
+class Watchdog {
+public:
+    bool Start(uint16_t adbServerPort);
+    void Guard(pid_t pid);
+    // Everything was stopped in order: the watchdog has nothing left to do.
+    void Disarm();
+    ~Watchdog();
+
+private:
+    int pipe_ = -1;
+    pid_t pid_ = -1;
+};
+
+class PrivateAdbServer {
+public:
+    PrivateAdbServer() = default;
+    ~PrivateAdbServer() { Stop(); }
+    PrivateAdbServer(const PrivateAdbServer&) = delete;
+    PrivateAdbServer& operator=(const PrivateAdbServer&) = delete;
+
+    bool Start(std::string& error);
+    void Stop();
+    uint16_t Port() const { return port_; }
+    void Guard(pid_t pid) { watchdog_.Guard(pid); }
+
+    // Polls `adb devices` until serial shows in state ("" = absent).
+    bool WaitForState(const std::string& serial, const std::string& state,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // The state adb lists for serial, or "" when it is not listed.
+    std::string StateOf(const std::string& serial);
+
+private:
+    uint16_t port_ = 0;
+    bool running_ = false;
+    Watchdog watchdog_;
+};
+
+// adb names a box listening on port P "emulator-(P-1)".
+std::string EmulatorSerial(uint16_t boxPort);
+
+}  // namespace e2e
