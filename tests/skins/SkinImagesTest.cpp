@@ -1,0 +1,115 @@
+// The images the program and the skins name must exist beside the skins,
+// with sharp twins for 200% screens, and the help picture must match the
+// panel it is drawn behind.
+#include "SkinLoader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QImage>
+#include <QLayout>
+#include <QRegularExpression>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace kz::skintest {
+namespace {
+
+QImage LoadImage(const QString& name) { return QImage(QDir(SkinDirectory()).filePath(name)); }
+
+QString ReadSkinText(const QString& name) {
+    QFile file(QDir(SkinDirectory()).filePath(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList ProgramImages() {
+    QStringList names = {"log_successful.png", "log_failed.png", "log_tips.png",
+                         "eMMC_info_en.png", "eMMC_info_cn.png", "combo_arrow.png"};
+    for (int n = 1; n <= 16; ++n) names << QStringLiteral("loading_%1.png").arg(n);
+    return names;
+}
+
+TEST(SkinImages, EveryImageHasATwiceAsLargeTwin) {
+    for (const QString& name : ProgramImages()) {
+        const QImage image = LoadImage(name);
+        ASSERT_FALSE(image.isNull()) << name.toStdString();
+        QString twin = name;
+        twin.replace(QStringLiteral(".png"), QStringLiteral("@2x.png"));
+        const QImage big = LoadImage(twin);
+        ASSERT_FALSE(big.isNull()) << twin.toStdString();
+        EXPECT_EQ(big.size(), image.size() * 2) << twin.toStdString();
+    }
+    EXPECT_EQ(LoadImage(QStringLiteral("log_tips.png")).size(), QSize(16, 16));
+}
+
+TEST(SkinImages, LoadingFramesAreSameSizedAndAllDifferent) {
+    QSet<QByteArray> seen;
+    const QSize size = LoadImage(QStringLiteral("loading_1.png")).size();
+    for (int n = 1; n <= 16; ++n) {
+        const QImage frame = LoadImage(QStringLiteral("loading_%1.png").arg(n));
+        EXPECT_EQ(frame.size(), size) << n;
+        seen.insert(QByteArray(reinterpret_cast<const char*>(frame.constBits()), frame.sizeInBytes()));
+    }
+    EXPECT_EQ(seen.size(), 16) << "a repeated frame makes the animation stutter";
+}
+
+TEST(SkinImages, ApplicationIconsHaveTheirSizes) {
+    EXPECT_EQ(LoadImage(QStringLiteral("korvald-emmc.png")).size(), QSize(256, 256));
+    EXPECT_EQ(LoadImage(QStringLiteral("korvald-emmc-48.png")).size(), QSize(48, 48));
+    EXPECT_TRUE(LoadImage(QStringLiteral("korvald-emmc.png")).hasAlphaChannel());
+}
+
+// The panel stretches its picture over itself; a picture of another size
+// would distort, and a banner taller than the panel's top margin would run
+// under the first help line.
+TEST(SkinImages, HelpPicturesFitTheHelpPanel) {
+    auto root = LoadSkin(QStringLiteral("skin_main.xml"));
+    ASSERT_TRUE(root);
+    root->show();
+    QWidget* panel = root->findChild<QWidget*>(QStringLiteral("container_info"));
+    ASSERT_TRUE(panel && panel->layout());
+    const int top = panel->layout()->contentsMargins().top();
+    for (const char* name : {"eMMC_info_en.png", "eMMC_info_cn.png"}) {
+        const QImage picture = LoadImage(QString::fromLatin1(name));
+        ASSERT_FALSE(picture.isNull()) << name;
+        EXPECT_NEAR(picture.width(), panel->width(), 4) << name;
+        EXPECT_NEAR(picture.height(), panel->height(), 4) << name;
+        const QColor body = picture.pixelColor(picture.width() / 2, picture.height() - 2);
+        for (int x = 0; x < picture.width(); x += 7)
+            EXPECT_EQ(picture.pixelColor(x, top), body) << name << " at x " << x;
+    }
+    EXPECT_NE(LoadImage(QStringLiteral("eMMC_info_en.png")), LoadImage(QStringLiteral("eMMC_info_cn.png")));
+}
+
+TEST(SkinImages, FilesNamedBySkinsExist) {
+    const QRegularExpression reference(QStringLiteral("(?:<pixmap>|url\\(skin:)([^<)]+)"));
+    const QStringList skins = QDir(SkinDirectory()).entryList({QStringLiteral("*.xml")});
+    ASSERT_GE(skins.size(), 14);
+    int references = 0;
+    for (const QString& skin : skins) {
+        auto it = reference.globalMatch(ReadSkinText(skin));
+        while (it.hasNext()) {
+            const QString file = it.next().captured(1);
+            ++references;
+            EXPECT_TRUE(QFile::exists(QDir(SkinDirectory()).filePath(file)))
+                << skin.toStdString() << " names " << file.toStdString();
+        }
+    }
+    EXPECT_GT(references, 2);
+}
+
+// A misspelt family falls back silently to some other font.
+TEST(SkinImages, FontFamiliesNamedBySkinsAreInstalled) {
+    const QRegularExpression family(QStringLiteral("(?:<family>|font-family: \")([^<\"]+)"));
+    QSet<QString> families;
+    for (const QString& skin : QDir(SkinDirectory()).entryList({QStringLiteral("*.xml")})) {
+        auto it = family.globalMatch(ReadSkinText(skin));
+        while (it.hasNext()) families.insert(it.next().captured(1));
+    }
+    ASSERT_FALSE(families.isEmpty());
+    for (const QString& name : families)
+        EXPECT_TRUE(QFontDatabase::hasFamily(name)) << name.toStdString();
+}
+
+}  // namespace
+}  // namespace kz::skintest
