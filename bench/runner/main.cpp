@@ -13,10 +13,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
+#include <numeric>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -39,6 +41,12 @@ double Time(const std::function<void()>& work)
     const auto start = Clock::now();
     work();
     return Seconds(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 // Spawns `path arg` with standard output on `outFd` (or /dev/null) and
@@ -149,14 +157,22 @@ void Overhead(const QString& programDir)
         DirectSpawn(client);
         RunnerRead(QStringLiteral("ok"));
     }
-    double direct = 0;
-    double runner = 0;
+    std::vector<double> direct;
+    std::vector<double> runner;
     for (int i = 0; i < kTrivialRuns; ++i) {
-        direct += Time([&] { DirectSpawn(client); });
-        runner += Time([&] { RunnerRead(QStringLiteral("ok")); });
+        // Which side goes first alternates too.
+        if (i % 2 == 0)
+            direct.push_back(Time([&] { DirectSpawn(client); }));
+        runner.push_back(Time([&] { RunnerRead(QStringLiteral("ok")); }));
+        if (i % 2 == 1)
+            direct.push_back(Time([&] { DirectSpawn(client); }));
     }
-    std::printf("overhead: %d runs, runner %.1f ms, direct spawn %.1f ms, ratio %.3f (target <= 1.05)\n",
-                kTrivialRuns, runner * 1e3, direct * 1e3, runner / direct);
+    const double runnerSum = std::accumulate(runner.begin(), runner.end(), 0.0);
+    const double directSum = std::accumulate(direct.begin(), direct.end(), 0.0);
+    std::printf("overhead: %d runs, runner %.1f ms, direct spawn %.1f ms, ratio %.3f (target <= 1.05); "
+                "median run %.3f ms against %.3f ms, ratio %.3f\n",
+                kTrivialRuns, runnerSum * 1e3, directSum * 1e3, runnerSum / directSum, Median(runner) * 1e3,
+                Median(direct) * 1e3, Median(runner) / Median(direct));
 }
 
 void Throughput(const QString& programDir)
