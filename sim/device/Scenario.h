@@ -1,0 +1,31 @@
+#pragma once
+// What the operator or a test has set up around the box: which media are in
+// it, how fast it works and which operations are made to fail.  Kept in the
+// state directory so that a restarted box comes back the same.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace box::dev {
+
+struct Scenario {
+    bool chipInserted = true;
+    bool udiskInserted = true;
+    std::optional<uint64_t> speed;  // bytes per second (0 = unthrottled); unset: the config's
+    std::set<std::string> fail;  // operations that report an I/O failure
+};
+
+// The operation names "fail" accepts.
+const std::set<std::string>& FailableOperations();
+
+// Applies one control command.  Returns "ok" or an error text; on error the
+// scenario is unchanged.
+std::string ApplyControl(Scenario& scenario, const std::string& command);
+
+bool LoadScenario(const std::filesystem::path& file, Scenario& scenario);
+bool SaveScenario(const std::filesystem::path& file, const Scenario& scenario);
+
+}  // namespace box::dev

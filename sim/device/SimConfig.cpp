@@ -1,0 +1,91 @@
+#include "SimConfig.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace box::dev {
+namespace {
+
+using nlohmann::json;
+
+template <typename T>
+void Take(const json& obj, const char* key, T& target)
+{
+    if (obj.contains(key))
+        target = obj.at(key).get<T>();
+}
+
+void TakeChip(const json& chip, SimConfig& config)
+{
+    Take(chip, "boot1Bytes", config.boot1Bytes);
+    Take(chip, "boot2Bytes", config.boot2Bytes);
+    Take(chip, "userBytes", config.userBytes);
+    Take(chip, "manufacturerId", config.identity.manufacturerId);
+    Take(chip, "cardType", config.identity.cardType);
+    Take(chip, "productName", config.identity.productName);
+    Take(chip, "productRevision", config.identity.productRevision);
+    Take(chip, "inserted", config.chipInserted);
+}
+
+bool Check(const SimConfig& c, std::string& error)
+{
+    if (c.boot1Bytes == 0 || c.boot2Bytes == 0 || c.userBytes == 0)
+        error = "chip sizes must be positive";
+    else if (c.rebootDelayMs < 0 || c.readUserMs < 0 || c.mtkMs < 0)
+        error = "durations must not be negative";
+    else if (c.identity.productName.empty() || c.identity.productName.find(' ') != std::string::npos)
+        error = "chip.productName must be one word";
+    else if (c.identity.cardType != "Card" && c.identity.cardType != "BGA")
+        error = "chip.cardType must be \"Card\" or \"BGA\"";
+    return error.empty();
+}
+
+}  // namespace
+
+std::optional<SimConfig> ParseSimConfig(const std::string& text, std::string& error)
+{
+    SimConfig config;
+    try {
+        const json root = json::parse(text);
+        if (!root.is_object()) {
+            error = "config: the top level must be an object";
+            return std::nullopt;
+        }
+        if (root.contains("chip"))
+            TakeChip(root.at("chip"), config);
+        if (root.contains("udisk")) {
+            Take(root.at("udisk"), "inserted", config.udiskInserted);
+            Take(root.at("udisk"), "capacityBytes", config.udiskCapacity);
+        }
+        Take(root, "sdcardCapacityBytes", config.sdcardCapacity);
+        Take(root, "rebootDelayMs", config.rebootDelayMs);
+        Take(root, "speed", config.speed);
+        Take(root, "readUserMs", config.readUserMs);
+        Take(root, "mtkMs", config.mtkMs);
+    } catch (const json::exception& e) {
+        error = std::string("config: ") + e.what();
+        return std::nullopt;
+    }
+    if (!Check(config, error)) {
+        error = "config: " + error;
+        return std::nullopt;
+    }
+    return config;
+}
+
+std::optional<SimConfig> LoadSimConfig(const std::optional<std::filesystem::path>& file, std::string& error)
+{
+    if (!file)
+        return SimConfig{};
+    std::ifstream in(*file, std::ios::binary);
+    if (!in) {
+        error = "config: cannot read " + file->string();
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return ParseSimConfig(text.str(), error);
+}
+
+}  // namespace box::dev
