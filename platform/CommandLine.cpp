@@ -107,4 +107,28 @@ QStringList SplitWindowsCommandLine(const QString& line)
     return Splitter(line).Run();
 }
 
+QString QuoteWindowsArgument(const QString& arg)
+{
+    const bool plain = !arg.isEmpty() && !arg.contains(u' ') && !arg.contains(u'\t') && !arg.contains(u'"');
+    if (plain)
+        return arg;
+    QString quoted(1, u'"');
+    qsizetype backslashes = 0;
+    for (QChar c : arg) {
+        if (c == u'\\') {
+            ++backslashes;
+        } else if (c == u'"') {
+            // Backslashes before a quote double, and one more escapes it.
+            quoted += QString(backslashes + 1, u'\\');
+            backslashes = 0;
+        } else {
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    quoted += QString(backslashes, u'\\');  // so the closing quote stays a quote
+    quoted += u'"';
+    return quoted;
+}
+
 }  // namespace kz

@@ -25,4 +25,8 @@ namespace kz {
 
 QStringList SplitWindowsCommandLine(const QString& line);
 
+// The inverse for one argument: the text that SplitWindowsCommandLine turns
+// back into exactly `arg` (for host paths with blanks in "push" lines).
+QString QuoteWindowsArgument(const QString& arg);
+
 }  // namespace kz

@@ -56,6 +56,20 @@ TEST(SplitWindowsCommandLine, DoubledQuoteInsideQuotesIsALiteralQuote)
     });
 }
 
+TEST(QuoteWindowsArgument, SplitGivesTheArgumentsBack)
+{
+    const QStringList args = {
+        "plain", "", "with blank", "tab\there", R"(quote"inside)", R"(ends\)", R"(ends in blank\)",
+        R"(\\server\share dir\)", R"(back\"quote)", R"(two\\"q)", R"("")", "/home/op/update dir/eMMC",
+        QStringLiteral(u"\u4e2d file"), "'single'",
+    };
+    QStringList quoted;
+    for (const QString& arg : args)
+        quoted << kz::QuoteWindowsArgument(arg);
+    EXPECT_EQ(kz::SplitWindowsCommandLine(quoted.join(u' ')), args) << quoted.join(u' ').toStdString();
+    EXPECT_EQ(kz::QuoteWindowsArgument(QStringLiteral("plain")), QStringLiteral("plain"));
+}
+
 // The command lines the program sends, with placeholders filled the way
 // operators fill them (names with blanks included).
 TEST(SplitWindowsCommandLine, CommandFormsOfTheProgram)
