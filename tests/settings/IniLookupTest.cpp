@@ -112,6 +112,15 @@ TEST_F(IniLookupTest, Utf8TextsAndOddKeysRoundTrip)
     EXPECT_EQ(ini.ReadString("Chinese simplified", "Program Version:"), QStringLiteral("程序版本："));
 }
 
+TEST_F(IniLookupTest, CommentsAndLinesWithoutEqualsSignAreNotEntries)
+{
+    Bind("; texts of the program\n# second comment\n[Default]\nLanguage=English\n"
+         "[English]\n;OK=commented out\nnot an entry\nOK=Fine\n");
+    EXPECT_EQ(ini.ReadString("Default", "Language"), "English");
+    EXPECT_EQ(ini.ReadString("English", "OK"), "Fine");
+    EXPECT_EQ(ini.ReadString("English", "not an entry"), "");
+}
+
 TEST_F(IniLookupTest, FirstOfRepeatedKeysWins)
 {
     Bind("[English]\nOK=first\nok=second\n[english]\nOK=third\n");
