@@ -19,8 +19,7 @@ QMutex g_writeMutex;
 void CIni::SetFileName(const QString* path)
 {
     QMutexLocker lock(&m_mutex);
-    m_bound = path != nullptr && !path->isNull();
-    m_path = m_bound ? *path : QString();
+    m_path = path ? *path : QString();
 }
 
 QString CIni::FileName() const

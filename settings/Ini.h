@@ -46,5 +46,4 @@ public:
 private:
     mutable QMutex m_mutex;
     QString m_path;
-    bool m_bound = false;
 };

@@ -48,14 +48,17 @@ std::optional<QByteArray> SectionName(const QByteArray& text)
     const QByteArray t = text.trimmed();
     if (!t.startsWith('['))
         return std::nullopt;
+    // A header without its closing bracket is no header (nor an entry).
     const qsizetype close = t.indexOf(']');
-    return t.mid(1, close < 0 ? -1 : close - 1).trimmed();
+    if (close < 0)
+        return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
 }
 
 std::optional<QByteArray> KeyName(const QByteArray& text)
 {
     const QByteArray t = text.trimmed();
-    if (t.isEmpty() || t.startsWith(';') || t.startsWith('#'))
+    if (t.isEmpty() || t.startsWith(';') || t.startsWith('#') || t.startsWith('['))
         return std::nullopt;
     const qsizetype eq = t.indexOf('=');
     if (eq < 0)

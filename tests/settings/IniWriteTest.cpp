@@ -30,6 +30,13 @@ TEST(IniWithValue, AddsAMissingKeyAtTheEndOfTheSectionsFirstBlock)
               "[English]\nOK=OK\n[Default]\nLanguage=English\n");
 }
 
+TEST(IniWithValue, ABrokenHeaderIsNeitherSectionNorEntry)
+{
+    const QByteArray file = "[Default\nLanguage=Broken\n";
+    EXPECT_EQ(kz::IniLookup(file, "Default", "Language"), "");
+    EXPECT_EQ(*IniWithValue(file, "Default", "Language", "English"), file + "[Default]\nLanguage=English\n");
+}
+
 TEST(IniWithValue, AppendsAMissingSectionKeepingTheFilesLineEnds)
 {
     EXPECT_EQ(*IniWithValue("", "Default", "Language", "English"), "[Default]\nLanguage=English\n");
