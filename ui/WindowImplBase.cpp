@@ -152,7 +152,7 @@ void WindowImplBase::ShowWindow(bool show)
 
 int WindowImplBase::ShowModal()
 {
-    if (!m_window || m_closed)
+    if (!m_window || m_closed || m_modalLoop)
         return m_result;
     const Qt::WindowModality modality = m_window->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal;
     if (m_window->windowModality() != modality) {
@@ -257,7 +257,11 @@ void WindowImplBase::OnFirstShow()
         return;
     m_initSent = true;
     QMetaObject::invokeMethod(
-        this, [this] { if (m_bridge) m_bridge->Emit(QLatin1String(kNotifyWindowInit), m_window); },
+        this,
+        [this] {
+            if (m_bridge && !m_closed)  // closed before it ever ran: nothing to set up
+                m_bridge->Emit(QLatin1String(kNotifyWindowInit), m_window);
+        },
         Qt::QueuedConnection);
 }
 

@@ -71,7 +71,8 @@ public:
     // Runs once after the window has closed (hidden); may delete this.
     virtual void OnFinalMessage() {}
     virtual bool EscapeCloses() const { return true; }
-    // True: no maximise button and a caption double-click never maximises.
+    // True: no maximise button and a caption double-click never maximises
+    // (the base does it; HandleCustomMessage never sees a caption double-click).
     virtual bool SwallowCaptionDoubleClick() const { return true; }
 
     // --- operations ---
@@ -91,7 +92,8 @@ public:
 
     void ShowWindow(bool show = true);
     // Window-modal to the parent (application-modal without one); returns the
-    // result given to Close().  Also returns at once if already closed.
+    // result given to Close().  Returns at once if already closed or already
+    // running modally.
     int ShowModal();
     void Close(int result = kResultOk);
     // Centres on the parent window, or on the screen's work area without one.

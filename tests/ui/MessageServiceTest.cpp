@@ -5,6 +5,7 @@
 #include "support/GuiTest.h"
 #include "support/ScriptedMessageService.h"
 #include "ui/GuiMessageService.h"
+#include "ui/GuiThread.h"
 
 using kz::test::WaitFor;
 
@@ -55,6 +56,20 @@ TEST(GuiMessageService, BoxShowsDeviceTextPlainAndHasTheRightButtons)
     EXPECT_EQ(service.Show({nullptr, QStringLiteral("Delete?"), QStringLiteral("Prompt"),
                             kz::MsgButtons::YesNo, kz::MsgIcon::None}),
               kz::MsgAnswer::No);
+}
+
+TEST(GuiMessageService, BoxFromInsideABlockingCommandIsShownAndAnswered)
+{
+    // The command runner reports its own failures with a box; run on a helper
+    // thread for the GUI, that box must not wait behind the waiting GUI thread.
+    kz::ui::GuiMessageService service;
+    TEST_MODAL({ kz::test::AnswerMessageBox(modal, QMessageBox::Ok); });
+    kz::MsgAnswer answer = kz::MsgAnswer::No;
+    kz::ui::RunBlockingKeepingPaint([&] {
+        answer = service.Show({nullptr, QStringLiteral("CreateProcess Failed!"), QStringLiteral("Prompt"),
+                               kz::MsgButtons::Ok, kz::MsgIcon::None});
+    });
+    EXPECT_EQ(answer, kz::MsgAnswer::Ok);
 }
 
 TEST(ScriptedMessageService, AnswersInOrderAndRecordsRequests)

@@ -1,8 +1,10 @@
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "TestSkin.h"
 #include "support/GuiTest.h"
@@ -40,8 +42,9 @@ namespace {
 
 class TestMenu : public PopupMenu {
 public:
-    explicit TestMenu(int* finals, QString skin = QStringLiteral("test_menu.ui"))
-        : m_finals(finals), m_skin(std::move(skin)) {}
+    // The count is shared: a menu left open by a failing test may outlive it.
+    explicit TestMenu(std::shared_ptr<int> finals, QString skin = QStringLiteral("test_menu.ui"))
+        : m_finals(std::move(finals)), m_skin(std::move(skin)) {}
     QString GetWindowClassName() const override { return QStringLiteral("MainMenu"); }
     QString GetSkinFile() const override { return m_skin; }
     void Notify(TNotifyUI& msg) override { notes << msg.sType + QLatin1Char(':') + msg.senderName; }
@@ -53,7 +56,7 @@ public:
     QStringList notes;
 
 private:
-    int* m_finals;
+    std::shared_ptr<int> m_finals;
     QString m_skin;
 };
 
@@ -63,14 +66,14 @@ class PopupMenuTest : public ::testing::Test {
 protected:
     kz::uitest::TestProgramDir dir;
     QWidget owner;
-    int finals = 0;
+    std::shared_ptr<int> finals = std::make_shared<int>(0);
 };
 
 TEST_F(PopupMenuTest, OpensInsideTheWorkAreaAndReportsItemsInOrder)
 {
     owner.show();
     const QRect area = WorkAreaAt(QPoint(0, 0));
-    auto* menu = new TestMenu(&finals);
+    auto* menu = new TestMenu(finals);
     QPointer<TestMenu> alive(menu);
     ASSERT_TRUE(menu->Popup(&owner, area.bottomRight() - QPoint(5, 5)));
     const QRect shown = menu->GetHWND()->geometry();
@@ -81,37 +84,38 @@ TEST_F(PopupMenuTest, OpensInsideTheWorkAreaAndReportsItemsInOrder)
     EXPECT_EQ(menu->notes, (QStringList{"itemclick:menu_two", "itemselect:menu_two"}));
     menu->Close();
     EXPECT_TRUE(WaitFor([&] { return alive.isNull(); }));
-    EXPECT_EQ(finals, 1);
+    EXPECT_EQ(*finals, 1);
 }
 
 TEST_F(PopupMenuTest, EscapeClosesWithoutAnyItem)
 {
     owner.show();
-    auto* menu = new TestMenu(&finals);
+    auto* menu = new TestMenu(finals);
     QPointer<TestMenu> alive(menu);
     ASSERT_TRUE(menu->Popup(&owner, QPoint(20, 20)));
     QTest::keyClick(menu->GetHWND(), Qt::Key_Escape);
     EXPECT_TRUE(WaitFor([&] { return alive.isNull(); }));
-    EXPECT_EQ(finals, 1);
+    EXPECT_EQ(*finals, 1);
 }
 
 TEST_F(PopupMenuTest, ClosingFromOutsideEndsTheMenuOnce)
 {
     owner.show();
-    auto* menu = new TestMenu(&finals);
+    auto* menu = new TestMenu(finals);
     QPointer<TestMenu> alive(menu);
     ASSERT_TRUE(menu->Popup(&owner, QPoint(20, 20)));
-    menu->GetHWND()->close();  // what Qt does on a click outside a popup
+    owner.resize(300, 300);
+    QTest::mouseClick(owner.windowHandle(), Qt::LeftButton, {}, QPoint(250, 250));
     EXPECT_TRUE(menu->notes.isEmpty());
     EXPECT_TRUE(WaitFor([&] { return alive.isNull(); }));
-    EXPECT_EQ(finals, 1);
+    EXPECT_EQ(*finals, 1);
 }
 
 TEST_F(PopupMenuTest, MissingSkinClosesAtOnce)
 {
-    auto* menu = new TestMenu(&finals, QStringLiteral("no_such_menu.ui"));
+    auto* menu = new TestMenu(finals, QStringLiteral("no_such_menu.ui"));
     QPointer<TestMenu> alive(menu);
     EXPECT_FALSE(menu->Popup(&owner, QPoint(20, 20)));
     EXPECT_TRUE(WaitFor([&] { return alive.isNull(); }));
-    EXPECT_EQ(finals, 1);
+    EXPECT_EQ(*finals, 1);
 }
