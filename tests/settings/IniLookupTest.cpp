@@ -5,10 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <atomic>
-#include <thread>
-#include <vector>
-
 namespace {
 
 class IniLookupTest : public ::testing::Test {
@@ -140,25 +136,6 @@ TEST_F(IniLookupTest, BrokenBytesGiveATextAndNoCrash)
     Bind(QByteArray("[English]\nbad=\xff\xfe ok\nzero=be") + QByteArray(1, '\0') + "fore\nafter=x\n");
     EXPECT_EQ(ini.ReadString("English", "bad"), QString::fromUtf8("\xff\xfe ok"));
     EXPECT_EQ(ini.ReadString("English", "zero"), "be");
-}
-
-TEST_F(IniLookupTest, LookupsFromSeveralThreadsAgree)
-{
-    QByteArray file = "[English]\n";
-    for (int i = 0; i < 200; ++i)
-        file += "key" + QByteArray::number(i) + "=value" + QByteArray::number(i) + "\n";
-    Bind(file);
-    std::atomic<int> wrong{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&, t] {
-            for (int i = t; i < 200; i += 4)
-                if (ini.Text("English", QString("key%1").arg(i)) != QString("value%1").arg(i))
-                    ++wrong;
-        });
-    for (auto& th : threads)
-        th.join();
-    EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace

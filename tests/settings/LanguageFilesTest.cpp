@@ -171,21 +171,6 @@ TEST(LanguageFiles, TheThreeFilesCarryTheSameTexts)
     }
 }
 
-TEST(LanguageFiles, ChineseSectionsAreTranslated)
-{
-    CIni ini;
-    ini.SetFileName(SourceFile("Language_CN.ini"));
-    int same = 0;
-    for (const char* key : kKeys)
-        if (ini.ReadString("Chinese simplified", QString::fromUtf8(key)) ==
-            ini.ReadString("Chinese traditional", QString::fromUtf8(key)) &&
-            ini.ReadString("Chinese simplified", QString::fromUtf8(key)) ==
-            ini.ReadString("English", QString::fromUtf8(key)))
-            ++same;
-    // Only names that stay as they are ("OK" is not one of them, "English" is).
-    EXPECT_LE(same, 3);
-}
-
 TEST(KeyScan, RecognisesTheLookupForms)
 {
     const QString source = QStringLiteral(R"src(
