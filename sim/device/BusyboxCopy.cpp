@@ -5,6 +5,7 @@
 #include "Builtins.h"
 #include "StorageSpace.h"
 #include "Transfer.h"
+#include "UniqueFd.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,27 +16,6 @@
 namespace box::dev {
 namespace fs = std::filesystem;
 namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-uint64_t ChunkFor(uint64_t speed)
-{
-    return std::clamp<uint64_t>(speed / 10, 64 << 10, 4 << 20);
-}
 
 // Where the copy goes: inside dst when it names a directory.
 Node CopyTarget(const ShellContext& ctx, const Node& src, const std::string& dst)
@@ -79,8 +59,8 @@ int Copy(ShellContext& ctx, const std::string& srcArg, const std::string& dstArg
         ctx.out.Line("cp: '" + srcArg + "' and '" + dstArg + "' are the same file");
         return 1;
     }
-    Fd in(::open(src.host.c_str(), O_RDONLY | O_CLOEXEC));
-    Fd out(::open(dst.host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664));
+    UniqueFd in(::open(src.host.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd out(::open(dst.host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664));
     if (in.get() < 0 || out.get() < 0) {
         ctx.out.Line("cp: can't create '" + dstArg + "': " + std::strerror(errno));
         return 1;
@@ -88,7 +68,7 @@ int Copy(ShellContext& ctx, const std::string& srcArg, const std::string& dstArg
     const uint64_t size = fs::file_size(src.host, ec);
     const uint64_t room = RoomFor(ctx, dst);
     const bool failing = ctx.box.Fails("cp");
-    CopyRequest req{in.get(), 0, out.get(), 0, size, true, ChunkFor(ctx.box.Speed()), UINT64_MAX};
+    CopyRequest req{in.get(), 0, out.get(), 0, size, true, ChunkForSpeed(ctx.box.Speed()), UINT64_MAX};
     if (failing)
         req.failAfter = size / 2;
     else if (size > room)

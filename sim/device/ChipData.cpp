@@ -3,6 +3,7 @@
 
 #include "ChipTool.h"
 #include "StorageSpace.h"
+#include "UniqueFd.h"
 
 #include <cctype>
 #include <cerrno>
@@ -129,28 +130,22 @@ std::string CheckRange(const ShellContext& ctx, const DataJob& job, uint64_t len
 std::string Transfer(ShellContext& ctx, const DataJob& job, const fs::path& file, uint64_t length)
 {
     const fs::path image = ctx.box.ChipImage(job.partition);
-    const int fileFd = job.toFile ? ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664)
-                                  : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    const int chipFd = ::open(image.c_str(), (job.toFile ? O_RDONLY : O_WRONLY) | O_CLOEXEC);
-    std::string error;
-    if (fileFd < 0 || chipFd < 0) {
-        error = std::string("error: ") + std::strerror(errno);
-    } else {
-        CopyRequest req{chipFd, job.chipOffset, fileFd, 0, length, true, ChunkForSpeed(ctx.box.Speed()), UINT64_MAX};
-        if (!job.toFile)
-            req = {fileFd, 0, chipFd, job.chipOffset, length, false, req.chunk, UINT64_MAX};
-        if (ctx.box.Fails(job.toFile ? "read" : "write"))
-            req.failAfter = length / 2;
-        Pacer pacer(ctx.box.Speed());
-        PercentLines progress(ctx, job.partition, length, 10);
-        error = CopyRange(req, pacer, std::ref(progress));
-        if (!error.empty())
-            error = "error: " + std::string(job.toFile ? "reading " : "writing ") + job.partition + ": " + error;
-    }
-    if (fileFd >= 0)
-        ::close(fileFd);
-    if (chipFd >= 0)
-        ::close(chipFd);
+    const UniqueFd fileFd(job.toFile ? ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664)
+                                     : ::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    const UniqueFd chipFd(::open(image.c_str(), (job.toFile ? O_RDONLY : O_WRONLY) | O_CLOEXEC));
+    if (!fileFd.ok() || !chipFd.ok())
+        return std::string("error: ") + std::strerror(errno);
+    const uint64_t chunk = ChunkForSpeed(ctx.box.Speed());
+    CopyRequest req{chipFd.get(), job.chipOffset, fileFd.get(), 0, length, true, chunk, UINT64_MAX};
+    if (!job.toFile)
+        req = {fileFd.get(), 0, chipFd.get(), job.chipOffset, length, false, chunk, UINT64_MAX};
+    if (ctx.box.Fails(job.toFile ? "read" : "write"))
+        req.failAfter = length / 2;
+    Pacer pacer(ctx.box.Speed());
+    PercentLines progress(ctx, job.partition, length, 10);
+    std::string error = CopyRange(req, pacer, std::ref(progress));
+    if (!error.empty())
+        error = "error: " + std::string(job.toFile ? "reading " : "writing ") + job.partition + ": " + error;
     return error;
 }
 

@@ -56,11 +56,6 @@ bool PercentLines::operator()(uint64_t done)
     return ctx_.out.Alive();
 }
 
-uint64_t ChunkForSpeed(uint64_t speed)
-{
-    return std::clamp<uint64_t>(speed / 10, 64 << 10, 4 << 20);
-}
-
 bool CommitMaster(const ShellContext& ctx, const std::filesystem::path& temp, const std::string& source)
 {
     std::error_code ec;

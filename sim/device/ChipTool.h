@@ -36,8 +36,6 @@ private:
     int shown_ = 0;
 };
 
-uint64_t ChunkForSpeed(uint64_t speed);
-
 // Keeps the master store's two files, image and description, together.
 bool CommitMaster(const ShellContext& ctx, const std::filesystem::path& temp, const std::string& source);
 

@@ -47,6 +47,8 @@ struct DeviceOptions {
 
 class Device {
 public:
+    // Throws std::runtime_error (with the reason) when the config file or the
+    // state directory cannot be used.
     explicit Device(const DeviceOptions& options);
     ~Device();
     Device(const Device&) = delete;

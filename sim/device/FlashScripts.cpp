@@ -4,6 +4,7 @@
 
 #include "Builtins.h"
 #include "Transfer.h"
+#include "UniqueFd.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -26,17 +27,13 @@ int RunFlashScript(ShellContext& ctx, const Args&, const Node& script)
                  (kernel ? "kernel" : "ramdisk") + " partition");
     const fs::path store = ctx.box.StateDir() / "system";
     fs::create_directories(store, ec);
-    const int in = ::open(image.host.c_str(), O_RDONLY | O_CLOEXEC);
-    const int out = ::open((store / imageName).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    std::string error = (in < 0 || out < 0) ? "cannot open the partition" : "";
+    const UniqueFd in(::open(image.host.c_str(), O_RDONLY | O_CLOEXEC));
+    const UniqueFd out(::open((store / imageName).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    std::string error = (!in.ok() || !out.ok()) ? "cannot open the partition" : "";
     if (error.empty()) {
         Pacer pacer(ctx.box.Speed());
-        error = CopyRange({in, 0, out, 0, size, true, 1 << 20, UINT64_MAX}, pacer, nullptr);
+        error = CopyRange({in.get(), 0, out.get(), 0, size, true, 1 << 20, UINT64_MAX}, pacer, nullptr);
     }
-    if (in >= 0)
-        ::close(in);
-    if (out >= 0)
-        ::close(out);
     ctx.out.Line(error.empty() ? "done" : "write " + imageName + ": " + error);
     return error.empty() ? 0 : 1;
 }

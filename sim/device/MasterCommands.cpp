@@ -4,6 +4,7 @@
 
 #include "ChipTool.h"
 #include "MtxFile.h"
+#include "UniqueFd.h"
 
 #include <algorithm>
 #include <atomic>
@@ -93,21 +94,21 @@ int ReadUserToMaster(ShellContext& ctx)
     const uint64_t size = ctx.box.Chip().PartitionBytes("USER");
     ctx.out.Line("READ_USER: reading the user area (" + Mb(size) + ") into the master");
     const fs::path temp = NewMasterTemp(ctx);
-    const int in = ::open(ctx.box.ChipImage("USER").c_str(), O_RDONLY | O_CLOEXEC);
-    const int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    std::string error = (in < 0 || out < 0) ? std::strerror(errno) : "";
-    if (error.empty()) {
-        CopyRequest req{in, 0, out, 0, size, true, 4 << 20, UINT64_MAX};
-        if (ctx.box.Fails("read_user"))
-            req.failAfter = size / 3;
-        Pacer pacer = PacerForDuration(size, ctx.box.Config().readUserMs);
-        PercentLines progress(ctx, "READ_USER", size, 5);
-        error = CopyRange(req, pacer, std::ref(progress));
+    std::string error;
+    {
+        const UniqueFd in(::open(ctx.box.ChipImage("USER").c_str(), O_RDONLY | O_CLOEXEC));
+        const UniqueFd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (!in.ok() || !out.ok()) {
+            error = std::strerror(errno);
+        } else {
+            CopyRequest req{in.get(), 0, out.get(), 0, size, true, 4 << 20, UINT64_MAX};
+            if (ctx.box.Fails("read_user"))
+                req.failAfter = size / 3;
+            Pacer pacer = PacerForDuration(size, ctx.box.Config().readUserMs);
+            PercentLines progress(ctx, "READ_USER", size, 5);
+            error = CopyRange(req, pacer, std::ref(progress));
+        }
     }
-    if (in >= 0)
-        ::close(in);
-    if (out >= 0)
-        ::close(out);
     if (error.empty() && !CommitMaster(ctx, temp, "chip " + ctx.box.Chip().identity.productName))
         error = "cannot store the master";
     if (!error.empty()) {
@@ -136,10 +137,11 @@ int MtxToMaster(ShellContext& ctx)
     }
     ctx.out.Line("MTX file /mnt/udisk/" + name + ": master of " + Mb(mtx.ImageBytes()));
     const fs::path temp = NewMasterTemp(ctx);
-    const int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    std::string error = out < 0 ? std::strerror(errno) : Decompress(ctx, mtx, out, name);
-    if (out >= 0)
-        ::close(out);
+    std::string error;
+    {
+        const UniqueFd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        error = out.ok() ? Decompress(ctx, mtx, out.get(), name) : std::strerror(errno);
+    }
     if (error.empty() && !CommitMaster(ctx, temp, "mtx " + name))
         error = "cannot store the master";
     if (!error.empty()) {

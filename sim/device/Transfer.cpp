@@ -88,6 +88,11 @@ Pacer PacerForDuration(uint64_t totalBytes, int durationMs)
     return Pacer(std::max<uint64_t>(1, totalBytes * 1000 / static_cast<uint64_t>(durationMs)));
 }
 
+uint64_t ChunkForSpeed(uint64_t bytesPerSecond)
+{
+    return std::clamp<uint64_t>(bytesPerSecond / 10, 64 << 10, 4 << 20);
+}
+
 std::string CopyRange(const CopyRequest& r, Pacer& pacer, const ProgressFn& progress)
 {
     std::vector<char> buf(static_cast<size_t>(std::max<uint64_t>(1, r.chunk)));

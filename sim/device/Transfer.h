@@ -26,6 +26,9 @@ private:
 // A pacer that spreads a known total over a fixed duration.
 Pacer PacerForDuration(uint64_t totalBytes, int durationMs);
 
+// Chunks of about a tenth of a second, so that progress shows while it runs.
+uint64_t ChunkForSpeed(uint64_t bytesPerSecond);
+
 struct CopyRequest {
     int srcFd = -1;
     uint64_t srcOffset = 0;
