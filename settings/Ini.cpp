@@ -7,8 +7,21 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
+
+// Language files are a few kilobytes; a path bound to something endless
+// (a device, a runaway file) must not hang or exhaust the program.
+constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+
+std::optional<QByteArray> ReadWhole(QFile& file)
+{
+    const QByteArray data = file.read(kMaxFileSize + 1);
+    if (data.size() > kMaxFileSize || file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return data;
+}
 
 // Writes from two dialogs (or two CIni objects on one file) must not
 // interleave their read-modify-write.
@@ -36,7 +49,8 @@ QString CIni::ReadString(const QString& section, const QString& key) const
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return kz::IniLookup(file.readAll(), section, key);
+    const std::optional<QByteArray> data = ReadWhole(file);
+    return data ? kz::IniLookup(*data, section, key) : QString();
 }
 
 int CIni::GetString(const QString& section, const QString& key, QChar* out) const
@@ -71,9 +85,10 @@ bool CIni::WriteString(const QString& section, const QString& key, const QString
         // new entry.
         if (!current.open(QIODevice::ReadOnly))
             return false;
-        data = current.readAll();
-        if (current.error() != QFileDevice::NoError)
+        const std::optional<QByteArray> whole = ReadWhole(current);
+        if (!whole)
             return false;
+        data = *whole;
         current.close();
     }
     const std::optional<QByteArray> updated = kz::IniWithValue(data, section, key, value);

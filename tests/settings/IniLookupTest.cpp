@@ -131,6 +131,13 @@ TEST_F(IniLookupTest, EveryLookupSeesTheFileAsItIsNow)
     EXPECT_EQ(ini.ReadString("English", "Prompt"), "Attention");
 }
 
+TEST_F(IniLookupTest, AnEndlessFileGivesEmptyTextsAndIsNotWritten)
+{
+    ini.SetFileName(QStringLiteral("/dev/zero"));
+    EXPECT_EQ(ini.ReadString("English", "Prompt"), "");
+    EXPECT_FALSE(ini.WriteString("Default", "Language", "English"));
+}
+
 TEST_F(IniLookupTest, BrokenBytesGiveATextAndNoCrash)
 {
     Bind(QByteArray("[English]\nbad=\xff\xfe ok\nzero=be") + QByteArray(1, '\0') + "fore\nafter=x\n");
