@@ -6,12 +6,12 @@ namespace kz::ui {
 
 namespace {
 
-bool ParseColor(const QString& spec, QColor* color)
+bool ParseColor(const QString& text, QColor* color)
 {
     static const QRegularExpression hex(QStringLiteral("^#([0-9A-Fa-f]{6}|[0-9A-Fa-f]{8})$"));
-    if (!hex.match(spec).hasMatch())
+    if (!hex.match(text).hasMatch())
         return false;
-    const QString rgb = spec.right(6);  // #AARRGGBB: the alpha is not drawn
+    const QString rgb = text.right(6);  // #AARRGGBB: the alpha is not drawn
     *color = QColor(QLatin1Char('#') + rgb);
     return color->isValid();
 }

@@ -95,6 +95,7 @@ public:
     // result given to Close().  Returns at once if already closed or already
     // running modally.
     int ShowModal();
+    // GUI thread only; a worker posts kWmClose instead.
     void Close(int result = kResultOk);
     // Centres on the parent window, or on the screen's work area without one.
     void CenterWindow();

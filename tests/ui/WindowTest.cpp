@@ -289,3 +289,16 @@ TEST_F(WindowTest, CaptionDoubleClickNeverMaximises)
     window.GetHWND()->showMaximized();
     EXPECT_TRUE(WaitFor([&] { return !window.GetHWND()->isMaximized(); }));
 }
+
+TEST_F(WindowTest, ControlTextWhateverTheWidgetType)
+{
+    const char* names[] = {"btn_go", "edit_x", "label_img"};
+    for (const char* name : names) {
+        SetControlText(Control<QWidget>(name), QStringLiteral("Read"));
+        EXPECT_EQ(GetControlText(Control<QWidget>(name)), QStringLiteral("Read")) << name;
+    }
+    EXPECT_EQ(Control<QPushButton>("btn_go")->text(), QStringLiteral("Read"));
+    SetControlText(Control<QWidget>("rows"), QStringLiteral("kept"));  // a plain container
+    EXPECT_EQ(GetControlText(Control<QWidget>("rows")), QStringLiteral("kept"));
+    EXPECT_EQ(GetControlText(Control<QComboBox>("comb_x")), QStringLiteral("zero"));
+}
