@@ -187,7 +187,7 @@ void WindowImplBase::Close(int result)
         m_modalLoop->exit(result);  // ShowModal() finishes the close
         return;
     }
-    QMetaObject::invokeMethod(this, [this] { FinishClose(); }, Qt::QueuedConnection);
+    RunOnGui(this, [this] { FinishClose(); });
 }
 
 void WindowImplBase::FinishClose()
@@ -275,14 +275,18 @@ bool WindowImplBase::eventFilter(QObject* watched, QEvent* event)
         return false;
     case QEvent::Close: {
         // The window manager's close button acts as the skin's close button.
+        // It is no user input, so it also arrives while a blocking command
+        // waits; handing it over keeps the window from closing under it.
         event->ignore();
-        if (!m_closed) {
+        RunOnGui(this, [this] {
+            if (m_closed)
+                return;
             TNotifyUI msg;
             msg.sType = QLatin1String(kNotifyClick);
             msg.pSender = FindControl(QStringLiteral("closebtn"));
             msg.senderName = QStringLiteral("closebtn");
             Notify(msg);
-        }
+        });
         return true;
     }
     case QEvent::KeyPress:

@@ -15,6 +15,7 @@
 #include "TestSkin.h"
 #include "support/GuiTest.h"
 #include "ui/CallbackListModel.h"
+#include "ui/GuiThread.h"
 #include "ui/Markup.h"
 
 using kz::test::WaitFor;
@@ -166,11 +167,12 @@ TEST_F(WindowTest, WindowManagerCloseActsAsTheCloseButton)
     Show();
     window.refuseClose = true;  // like a dialog that asks first
     window.GetHWND()->close();
+    EXPECT_TRUE(WaitFor([&] { return !window.notes.isEmpty(); }));
     EXPECT_EQ(window.notes, QStringList{"click:closebtn"});
     EXPECT_TRUE(window.GetHWND()->isVisible());
     window.refuseClose = false;
     window.GetHWND()->close();
-    EXPECT_TRUE(window.IsClosed());
+    EXPECT_TRUE(WaitFor([&] { return window.IsClosed(); }));
     EXPECT_TRUE(WaitFor([&] { return window.finals == 1; }));
     kz::test::ProcessEventsFor(20);
     EXPECT_EQ(window.finals, 1);
@@ -301,4 +303,17 @@ TEST_F(WindowTest, ControlTextWhateverTheWidgetType)
     SetControlText(Control<QWidget>("rows"), QStringLiteral("kept"));  // a plain container
     EXPECT_EQ(GetControlText(Control<QWidget>("rows")), QStringLiteral("kept"));
     EXPECT_EQ(GetControlText(Control<QComboBox>("comb_x")), QStringLiteral("zero"));
+}
+
+TEST_F(WindowTest, WindowManagerCloseWaitsForABlockingCommand)
+{
+    Show();
+    bool closedDuringCommand = true;
+    RunBlockingKeepingPaint([&] {
+        RunOnGuiBlocking(window.GetHWND(), [&] { window.GetHWND()->close(); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        closedDuringCommand = window.finals > 0 || window.IsClosed();
+    });
+    EXPECT_FALSE(closedDuringCommand);
+    EXPECT_TRUE(WaitFor([&] { return window.finals == 1; }));
 }
