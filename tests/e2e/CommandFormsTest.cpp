@@ -153,6 +153,24 @@ TEST_F(CommandFormsTest, ScenarioCommandsShowInTheTextsTheProgramTests)
     EXPECT_NE(box->Ctl("warp 9"), "ok") << "an unknown scenario must be refused";
 }
 
+TEST_F(CommandFormsTest, UnauthorizedAndUnpluggedBoxesAreToldApart)
+{
+    EXPECT_EQ(box->Ctl("unauthorized"), "ok");
+    ASSERT_TRUE(box->Server().WaitForState(box->Serial(), "unauthorized"));
+    EXPECT_TRUE(Contains(Adb("devices"), box->Serial() + "\tunauthorized"));
+    EXPECT_TRUE(Contains(Adb("shell getprop ro.product.model"), "unauthorized"));
+
+    EXPECT_EQ(box->Ctl("unplug"), "ok");
+    ASSERT_TRUE(box->Server().WaitForState(box->Serial(), ""));
+    std::string none = Adb("shell getprop ro.product.model");
+    EXPECT_TRUE(Contains(none, "not found")) << none;
+    EXPECT_FALSE(Contains(none, "imx51_bbg"));
+
+    EXPECT_EQ(box->Ctl("online"), "ok");
+    EXPECT_EQ(box->Ctl("plug"), "ok");
+    EXPECT_TRUE(WaitUntilListed(5s));
+}
+
 TEST_F(CommandFormsTest, RebootPrintsNothingAndTheBoxReturns)
 {
     EXPECT_EQ(Adb("shell reboot"), "");
