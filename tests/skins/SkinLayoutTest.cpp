@@ -87,6 +87,20 @@ TEST(BoardSkin, OptionGroupsDoNotInterfere) {
     EXPECT_TRUE(boot1Sdcard->isChecked());
 }
 
+// The window layer makes one exclusive group per "group" name, whatever the
+// widgets' parents; the pairs must name their own group.
+TEST(BoardSkin, OptionsDeclareTheirGroups) {
+    auto root = LoadSkin(QStringLiteral("motherboard.xml"));
+    ASSERT_TRUE(root);
+    const std::pair<const char*, const char*> options[] = {
+        {"option_info", "option_page"},         {"option_write", "option_page"},
+        {"option_boot1_udisk", "option_boot1"}, {"option_boot1_sdcard", "option_boot1"},
+        {"option_boot2_udisk", "option_boot2"}, {"option_boot2_sdcard", "option_boot2"},
+    };
+    for (const auto& [name, group] : options)
+        EXPECT_EQ(Find(*root, name)->property("group").toString(), QString::fromLatin1(group)) << name;
+}
+
 TEST(UserPartitionRowSkin, ButtonsSitOneContainerDeepAndRowsStayIndependent) {
     QWidget list;
     auto* layout = new QVBoxLayout(&list);
