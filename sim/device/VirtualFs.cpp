@@ -145,6 +145,28 @@ Node VirtualFs::Resolve(const std::string& virtualPath, const MediaState& media,
     return node;
 }
 
+// Replaces the link at `current` by its target: the target's components go
+// back onto the work list.  An absolute target counts only when it lies in
+// the folder; then it is walked from the folder's top like any other path.
+bool VirtualFs::FollowLink(const fs::path& folder, fs::path& current, std::vector<std::string>& pending) const
+{
+    std::error_code ec;
+    fs::path target = fs::read_symlink(current, ec);
+    if (ec)
+        return false;
+    if (target.is_absolute()) {
+        if (!IsWithin(target, folder))
+            return false;
+        target = target.lexically_normal().lexically_relative(folder);
+        current = folder;
+    } else {
+        current = current.parent_path();
+    }
+    const auto parts = SplitPath(target.generic_string());
+    pending.insert(pending.end(), parts.rbegin(), parts.rend());
+    return true;
+}
+
 // Walks the components one by one so that every link met on the way is seen
 // and checked before anything is opened through it.
 Node VirtualFs::ResolveInMount(const Mount& m, const std::string& path, bool followLast) const
@@ -162,31 +184,18 @@ Node VirtualFs::ResolveInMount(const Mount& m, const std::string& path, bool fol
     while (!pending.empty()) {
         const std::string part = pending.back();
         pending.pop_back();
-        if (part == "..") {
+        if (part == "..")
             current = current.parent_path();
-        } else if (part != ".") {
+        else if (part != ".")
             current = MatchEntry(current, part, m.vfat);
-        }
-        if (!IsWithin(current, m.folder)) {
+        const bool isLink = fs::symlink_status(current, ec).type() == fs::file_type::symlink;
+        const bool follow = isLink && (followLast || !pending.empty());
+        const bool escapes = !IsWithin(current, m.folder) ||
+                             (follow && (++hops > kMaxLinkHops || !FollowLink(m.folder, current, pending)));
+        if (escapes) {
             node.kind = NodeKind::Escapes;
             return node;
         }
-        const bool last = pending.empty();
-        if (fs::symlink_status(current, ec).type() != fs::file_type::symlink || (last && !followLast))
-            continue;
-        if (++hops > kMaxLinkHops) {
-            node.kind = NodeKind::Escapes;
-            return node;
-        }
-        const fs::path target = fs::read_symlink(current, ec);
-        if (ec || target.is_absolute()) {
-            node.kind = NodeKind::Escapes;
-            return node;
-        }
-        current = current.parent_path();
-        auto parts = SplitPath(target.generic_string());
-        for (auto it = parts.rbegin(); it != parts.rend(); ++it)
-            pending.push_back(*it);
     }
     node.host = current;
     const auto type = fs::symlink_status(current, ec).type();

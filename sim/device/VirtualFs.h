@@ -71,6 +71,8 @@ private:
     };
     const Mount* FindMount(const std::string& path, const MediaState& media) const;
     Node ResolveInMount(const Mount& m, const std::string& path, bool followLast) const;
+    bool FollowLink(const std::filesystem::path& folder, std::filesystem::path& current,
+                    std::vector<std::string>& pending) const;
 
     std::filesystem::path stateDir_;
     std::vector<Mount> mounts_;

@@ -69,7 +69,11 @@ TEST_F(PathSafetyTest, RemovingALinkLeavesItsTarget)
 TEST_F(PathSafetyTest, LinksThatStayInsideWork)
 {
     fs::create_symlink("boot.img", Host("state/udisk/alias.img"));
+    fs::create_symlink(fs::canonical(Host("state/udisk/boot.img")), Host("state/udisk/absolute.img"));
+    fs::create_symlink("loop", Host("state/udisk/loop"));
     EXPECT_EQ(Run("cat /mnt/udisk/alias.img").size(), 1u << 20);
+    EXPECT_EQ(Run("cat /mnt/udisk/absolute.img").size(), 1u << 20);
+    EXPECT_TRUE(Contains(Run("cat /mnt/udisk/loop"), "Permission denied")) << "a link loop ends";
 }
 
 TEST_F(PathSafetyTest, PushOutsideIsRefused)
