@@ -6,7 +6,7 @@ namespace box::dev {
 namespace fs = std::filesystem;
 
 BoxState::BoxState(const fs::path& stateDir, const SimConfig& config)
-    : stateDir_(stateDir), config_(config), fs_(stateDir)
+    : stateDir_(fs::absolute(stateDir)), config_(config), fs_(stateDir_)
 {
     PrepareStateDir(stateDir_, config_);
     if (!LoadScenario(stateDir_ / "scenario.json", scenario_))

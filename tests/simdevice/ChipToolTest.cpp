@@ -91,6 +91,8 @@ TEST_F(DeviceTest, DataErrorsNeverClaimSuccess)
         kData + "/WRITE_BOOT1:'big.bin'",
         kData + "/WRITE_USER_AREA:/mnt/sdcard/'small.bin' /WRITE_USER_AREA_S:64MB",
         kData + "/WRITE_USER_AREA:/mnt/udisk/'small.bin' /WRITE_USER_AREA_S:0MB",
+        kData + "/WRITE_USER_AREA:/mnt/sdcard/'small.bin' /WRITE_USER_AREA_S:-2097152MB",
+        kData + "/WRITE_USER_AREA:/mnt/sdcard/'small.bin'",
         kData + "/READ_USER_AREA:'u.bin' /READ_USER_AREA_SIZE:65MB ",
         kData + "/READ_USER_AREA:'u.bin' /READ_USER_AREA_SIZE:0MB ",
         kData + "/READ_USER_AREA:'u.bin' /READ_USER_AREA_SIZE:5XB ",
