@@ -50,8 +50,9 @@ CommandResult RunAdb(const std::string& arguments, int timeoutSeconds)
     return RunCommand("adb " + arguments, timeoutSeconds);
 }
 
-bool Watchdog::Start(uint16_t adbServerPort)
+bool Watchdog::Start(uint16_t adbServerPort, const std::string& removeDir)
 {
+    std::string dir = removeDir;  // prepared here: the child may not allocate
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return false;
@@ -100,7 +101,15 @@ bool Watchdog::Start(uint16_t adbServerPort)
         int devnull = ::open("/dev/null", O_RDWR);
         ::dup2(devnull, 1);
         ::dup2(devnull, 2);
-        ::execlp("adb", "adb", "-P", port, "kill-server", static_cast<char*>(nullptr));
+        pid_t killer = ::fork();
+        if (killer == 0) {
+            ::execlp("adb", "adb", "-P", port, "kill-server", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        if (killer > 0)
+            ::waitpid(killer, nullptr, 0);
+        if (!dir.empty())
+            ::execlp("rm", "rm", "-rf", dir.c_str(), static_cast<char*>(nullptr));
         ::_exit(0);
     }
     ::close(fds[0]);
@@ -130,11 +139,11 @@ Watchdog::~Watchdog()
         ::waitpid(pid_, nullptr, 0);
 }
 
-bool PrivateAdbServer::Start(std::string& error)
+bool PrivateAdbServer::Start(std::string& error, const std::string& removeDirOnCrash)
 {
     port_ = FreeTcpPort();
     ::setenv("ANDROID_ADB_SERVER_PORT", std::to_string(port_).c_str(), 1);
-    if (!watchdog_.Start(port_)) {
+    if (!watchdog_.Start(port_, removeDirOnCrash)) {
         error = "cannot start the watchdog";
         return false;
     }

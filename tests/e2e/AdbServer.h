@@ -27,7 +27,8 @@ CommandResult RunAdb(const std::string& arguments, int timeoutSeconds = 30);
 // the private adb server.
 class Watchdog {
 public:
-    bool Start(uint16_t adbServerPort);
+    // removeDir: a folder of the test's to delete as well ("" for none).
+    bool Start(uint16_t adbServerPort, const std::string& removeDir = "");
     void Guard(pid_t pid);
     // Everything was stopped in order: the watchdog has nothing left to do.
     void Disarm();
@@ -45,7 +46,7 @@ public:
     PrivateAdbServer(const PrivateAdbServer&) = delete;
     PrivateAdbServer& operator=(const PrivateAdbServer&) = delete;
 
-    bool Start(std::string& error);
+    bool Start(std::string& error, const std::string& removeDirOnCrash = "");
     void Stop();
     uint16_t Port() const { return port_; }
     void Guard(pid_t pid) { watchdog_.Guard(pid); }

@@ -56,7 +56,7 @@ bool BoxFixture::Start(std::string& error, const std::string& configJson)
     std::filesystem::create_directories(StateDir());
     if (!configJson.empty())
         std::ofstream(root_ / "config.json") << configJson;
-    if (!server_.Start(error) || !StartBox(error))
+    if (!server_.Start(error, root_.string()) || !StartBox(error))
         return false;
     if (!server_.WaitForState(Serial(), "device", std::chrono::seconds(15))) {
         error = "the adb server never listed the box as a device; box log:\n" + BoxLog();
