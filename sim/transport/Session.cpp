@@ -157,7 +157,13 @@ void Session::HandleOpen(const Packet& packet)
     } else if (service == "sync:") {
         OpenSync(packet.arg0);
     } else if (service.rfind("reboot:", 0) == 0) {
-        // Like a real device: no answer, the link simply goes away.
+        // Accepted, then the link simply goes away, as on a real device.
+        uint32_t localId;
+        {
+            std::lock_guard lock(mutex_);
+            localId = nextId_++;
+        }
+        Send({kOkay, localId, packet.arg0, {}});
         if (onReboot_)
             onReboot_();
     } else {

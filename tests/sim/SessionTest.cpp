@@ -231,6 +231,13 @@ TEST_F(SessionTest, RebootClosesTheStreamThenReportsTheReboot)
     EXPECT_TRUE(WaitFor([this] { return reboots == 1; }));
 }
 
+TEST_F(SessionTest, RebootServiceIsAcceptedAndThenReboots)
+{
+    StartOnline();
+    EXPECT_NE(host->Open(4, "reboot:"), 0u) << "adb reboot reports 'error: closed' on a refusal";
+    EXPECT_TRUE(WaitFor([this] { return reboots == 1; }));
+}
+
 TEST_F(SessionTest, PushArrivesWhateverTheWriteBoundaries)
 {
     StartOnline();
