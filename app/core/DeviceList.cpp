@@ -35,7 +35,8 @@ DeviceListVerdict JudgeDeviceList(const QString& output)
     const QString listed = output.mid(header + kHeader.size() + kAfterHeader);
     if (listed.contains(QStringLiteral("offline")))
         return {DeviceListVerdict::Offline, 0};
-    if (listed.isEmpty())
+    // The client ends its list with a blank line, also when it lists nothing.
+    if (listed.trimmed().isEmpty())
         return {};
     return {DeviceListVerdict::Online, CountOnlineDevices(listed)};
 }

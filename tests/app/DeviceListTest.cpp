@@ -14,6 +14,7 @@ TEST(DeviceList, NoAnswerLeavesStateAlone)
 {
     EXPECT_EQ(JudgeDeviceList("").kind, DeviceListVerdict::NoAnswer);
     EXPECT_EQ(JudgeDeviceList(kHeader).kind, DeviceListVerdict::NoAnswer);
+    EXPECT_EQ(JudgeDeviceList(kHeader + "\r\n").kind, DeviceListVerdict::NoAnswer);
     // A client that prints no header (for example when adb itself is missing)
     // is taken as listing nothing, even if the text looks like a device line.
     EXPECT_EQ(JudgeDeviceList("adb: not found\r\nemulator-5554\tdevice\r\n").kind, DeviceListVerdict::NoAnswer);

@@ -1,5 +1,4 @@
 #include "app/core/HelpTexts.h"
-#include "app/core/MenuPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -37,29 +36,4 @@ TEST(HelpTexts, ImagePathFollowsLanguage)
     const QString longDir = "/opt/" + QString(400, u'd');
     EXPECT_EQ(HelpImagePath(longDir, "English"), longDir + "/skin/eMMC_info_en.png");
     EXPECT_EQ(HelpImagePath("/opt/k z", "Chinese simplified"), "/opt/k z/skin/eMMC_info_cn.png");
-}
-
-TEST(MenuPlacement, FitsUnchanged)
-{
-    EXPECT_EQ(PlaceMenu({100, 100}, {120, 90}, QRect(0, 0, 1920, 1040)), QPoint(100, 100));
-}
-
-TEST(MenuPlacement, NearBottomRightMovesUpAndLeft)
-{
-    const QRect area(0, 0, 1920, 1040);
-    EXPECT_EQ(PlaceMenu({1900, 1000}, {120, 90}, area), QPoint(1800, 950));
-    EXPECT_EQ(PlaceMenu({1800, 950}, {120, 90}, area), QPoint(1800, 950));  // exactly touching
-}
-
-TEST(MenuPlacement, LargerThanAreaGoesToItsEdge)
-{
-    const QRect area(100, 50, 300, 200);
-    EXPECT_EQ(PlaceMenu({350, 200}, {400, 250}, area), QPoint(100, 50));
-}
-
-TEST(MenuPlacement, SecondScreenAndLeftOfArea)
-{
-    const QRect area(1920, 0, 1280, 1024);
-    EXPECT_EQ(PlaceMenu({3190, 10}, {100, 50}, area), QPoint(3100, 10));
-    EXPECT_EQ(PlaceMenu({1800, 10}, {100, 50}, area), QPoint(1920, 10));
 }

@@ -1,0 +1,152 @@
+#include "app/MainFrame.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMutexLocker>
+
+#include "app/core/DeviceActions.h"
+#include "app/core/Texts.h"
+#include "platform/MessageBox.h"
+#include "ui/CallbackListModel.h"
+#include "ui/GuiThread.h"
+#include "ui/Markup.h"
+#include "ui/RichTextDelegate.h"
+
+namespace {
+CMainFrame* g_mainFrame = nullptr;
+}
+
+CMainFrame::CMainFrame()
+{
+    g_mainFrame = this;
+    m_quit = [] { QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection); };
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (m_logModel)
+        m_logModel->DetachOwner();
+    if (g_mainFrame == this)
+        g_mainFrame = nullptr;
+}
+
+CMainFrame* CMainFrame::Instance()
+{
+    return g_mainFrame;
+}
+
+void CMainFrame::Notify(kz::ui::TNotifyUI& msg)
+{
+    if (kz::ui::NotifyTypeIs(msg, kz::ui::kNotifyWindowInit))
+        OnWindowInit();
+    else if (kz::ui::NotifyTypeIs(msg, kz::ui::kNotifyClick))
+        OnClick(msg);
+}
+
+void CMainFrame::OnWindowInit()
+{
+    FindControls();
+    if (m_listLog) {
+        m_logModel = kz::ui::SetTextCallback(m_listLog, this);
+        m_listLog->setItemDelegate(new kz::ui::RichTextDelegate(kz::ui::MarkupContext{}, m_listLog));
+    }
+    LoadLanguageTexts();
+    // A U-disk left mounted by an earlier run is released first.
+    RunShortCommand(QString::fromUtf8(kz::kUmountCommand));
+    DetectDevice();
+}
+
+void CMainFrame::FindControls()
+{
+    m_textState = FindControl<QLabel>(QStringLiteral("text_state"));
+    m_containerInfo = FindControl(QStringLiteral("container_info"));
+    m_listLog = FindControl<QListView>(QStringLiteral("list_log"));
+}
+
+qintptr CMainFrame::HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam, bool& handled)
+{
+    Q_UNUSED(wParam);
+    Q_UNUSED(lParam);
+    switch (msg) {
+    case kz::ui::kWmNcLButtonDblClk:
+        handled = true;
+        break;
+    case WM_MENU_SETTING:
+        handled = true;
+        ComingLater(QStringLiteral("设置"), QStringLiteral("The language settings dialog"));
+        break;
+    case WM_MENU_ABOUT:
+        handled = true;
+        ComingLater(QStringLiteral("关于"), QStringLiteral("The About dialog"));
+        break;
+    case WM_MENU_UPDATE:
+        handled = true;
+        if (RequireDevice())
+            ComingLater(QStringLiteral("升级"), QStringLiteral("The system update dialog"));
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CMainFrame::OnFinalMessage()
+{
+    RunShortCommand(QString::fromUtf8(kz::kKillServerCommand));
+    if (m_quit)
+        m_quit();
+}
+
+QString CMainFrame::Text(const QString& key) const
+{
+    return m_ini.Text(m_strLanguage, key);
+}
+
+QString CMainFrame::Text(const char* key) const
+{
+    return Text(QString::fromUtf8(key));
+}
+
+void CMainFrame::SetChipInfoOutput(const QString& output)
+{
+    QMutexLocker lock(&m_chipInfoMutex);
+    m_strChipInfoOutput = output;
+}
+
+QString CMainFrame::ChipInfoOutput() const
+{
+    QMutexLocker lock(&m_chipInfoMutex);
+    return m_strChipInfoOutput;
+}
+
+QString CMainFrame::RunShortCommand(const QString& command)
+{
+    QString output;
+    kz::ui::RunBlockingKeepingPaint([&] { RunAdbCommand(command, output); });
+    return output;
+}
+
+bool CMainFrame::RequireDevice()
+{
+    if (m_bDeviceConnected)
+        return true;
+    PromptBox(kz::text::NoDeviceFound);
+    return false;
+}
+
+void CMainFrame::PromptBox(const char* key)
+{
+    kz::ShowMessageBox(GetHWND(), Text(key), Text(kz::text::Prompt));
+}
+
+void CMainFrame::SetStateText(bool connected)
+{
+    if (m_textState)
+        m_textState->setText(Text(connected ? kz::text::Connected : kz::text::Unconnected));
+}
+
+void CMainFrame::ComingLater(const QString& caption, const QString& what)
+{
+    kz::ShowMessageBox(GetHWND(), what + QStringLiteral(" comes in a later version of this program."), caption);
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The program's only top-level window: device state, language binding,
+// operation log and the dispatch of every button.
+
+#include <QMutex>
+#include <QPointer>
+#include <QString>
+#include <atomic>
+#include <deque>
+#include <functional>
+
+#include "app/core/LogLine.h"
+#include "app/core/LogStore.h"
+#include "device/AdbRunner.h"
+#include "settings/Ini.h"
+#include "ui/ListCallback.h"
+#include "ui/WindowImplBase.h"
+
+class QLabel;
+class QListView;
+class QWidget;
+
+namespace kz::ui {
+class CallbackListModel;
+}
+
+// Messages the main menu posts to the main window.
+inline constexpr uint WM_DEVICECHANGE = 537;
+inline constexpr uint WM_MENU_SETTING = kz::ui::kWmUser + 102;
+inline constexpr uint WM_MENU_ABOUT = kz::ui::kWmUser + 103;
+inline constexpr uint WM_MENU_UPDATE = kz::ui::kWmUser + 104;
+
+class CMainFrame : public kz::ui::WindowImplBase, public kz::ui::IListCallbackUI {
+    Q_OBJECT
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // The one main window of the process (null before it is built).
+    static CMainFrame* Instance();
+
+    QString GetWindowClassName() const override { return QStringLiteral("eMMC"); }
+    QString GetSkinFile() const override { return QStringLiteral("skin_main.xml"); }
+    void Notify(kz::ui::TNotifyUI& msg) override;
+    qintptr HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam, bool& handled) override;
+    void OnFinalMessage() override;
+    bool EscapeCloses() const override { return false; }
+    QString GetItemText(int row, int column) override;
+
+    // Operation log.  Callable from any thread; rows appear in call order.
+    int WriteLog(int style, QString text);
+    // Connection monitor: one detection at a time, on the GUI thread.
+    void DetectDevice();
+    // A USB hot-plug broadcast (DBT_DEVICEARRIVAL / DBT_DEVICEREMOVECOMPLETE).
+    void OnDeviceChange(int event, const QString& deviceName);
+    // Mounts the box's U-disk; true when it is (now or already) mounted.
+    bool MountUdisk();
+    void LoadLanguageTexts();
+
+    // The localised text for an English key in the language in use.
+    QString Text(const char* key) const;
+    QString Text(const QString& key) const;
+
+    // The last chip-information answer, written by the loading dialog's worker.
+    void SetChipInfoOutput(const QString& output);
+    QString ChipInfoOutput() const;
+
+    // One short device command on behalf of the GUI: the window keeps painting
+    // but takes no input until the client has answered.
+    QString RunShortCommand(const QString& command);
+
+    // Tests shorten the wait after a USB arrival and replace the end of the
+    // program.
+    void SetArrivalDelayMs(int ms) { m_arrivalDelayMs = ms; }
+    void SetQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
+
+    CAdbHelper m_adbHelper;
+    bool m_bUdiskMounted = false;
+    bool m_bDeviceConnected = false;
+    CIni m_ini;
+    QString m_strLanguage;
+    QString m_strLogText;
+    QString m_szLanguageFile;
+    kz::CLogStore m_logLines;
+
+private:
+    void OnWindowInit();
+    void FindControls();
+    void OnClick(const kz::ui::TNotifyUI& msg);
+    bool RequireDevice();
+    void PromptBox(const char* key);
+    void SetStateText(bool connected);
+    void AppendLogRow(const QString& line);
+    // Composes the entry in m_strLogText, writes it and empties the text.
+    void LogEntry(int style, const QString& text);
+
+    void RunDetections();
+    void DetectOnce();
+    void IdentifySingleDevice();
+    void OnRemoval();
+    void ClearDeviceState();
+
+    void OpenMainMenu();
+    // Runs the loading dialog; false when the answer was an error (reported).
+    bool ReadChipInfo();
+    void ShowChipInfo();
+    void RunMtxFlow();
+    void Reboot();
+    void ComingLater(const QString& caption, const QString& what);
+
+    QPointer<QLabel> m_textState;
+    QPointer<QListView> m_listLog;
+    QPointer<QWidget> m_containerInfo;
+    kz::ui::CallbackListModel* m_logModel = nullptr;
+
+    mutable QMutex m_chipInfoMutex;
+    QString m_strChipInfoOutput;
+
+    std::deque<std::function<void()>> m_detections;  // each: what to do after it
+    bool m_bDetecting = false;
+    int m_arrivalDelayMs = 5000;
+    std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
+    std::function<void()> m_quit;
+};

@@ -1,0 +1,39 @@
+// The main window's own device actions: mounting the U-disk and rebooting.
+#include "app/MainFrame.h"
+
+#include <QThread>
+
+#include "app/core/DeviceActions.h"
+#include "app/core/Texts.h"
+#include "platform/MessageBox.h"
+#include "ui/GuiThread.h"
+
+bool CMainFrame::MountUdisk()
+{
+    // The box's USB stack settles briefly after the device comes up.
+    kz::ui::RunBlockingKeepingPaint([] { QThread::msleep(100); });
+    const kz::MountVerdict verdict = kz::JudgeMount(RunShortCommand(QString::fromUtf8(kz::kMountCommand)));
+    if (verdict.kind == kz::MountVerdict::Mounted)
+        LogEntry(kz::LOG_SUCCESS, Text(kz::text::MountOk));
+    if (verdict.ok()) {
+        m_bUdiskMounted = true;
+        return true;
+    }
+    m_bUdiskMounted = false;
+    LogEntry(kz::LOG_FAILURE, Text(kz::text::MountFailed));
+    LogEntry(kz::LOG_TIP, verdict.tip);
+    return false;
+}
+
+void CMainFrame::Reboot()
+{
+    const kz::RebootVerdict verdict = kz::JudgeReboot(RunShortCommand(QString::fromUtf8(kz::kRebootCommand)));
+    if (verdict.ok) {
+        LogEntry(kz::LOG_SUCCESS, Text(kz::text::RebootOk));
+        return;
+    }
+    if (!verdict.message.isEmpty())
+        kz::ShowMessageBox(GetHWND(), Text(verdict.message), Text(kz::text::Prompt));
+    LogEntry(kz::LOG_FAILURE, Text(kz::text::RebootFailed));
+    LogEntry(kz::LOG_TIP, verdict.tip);
+}

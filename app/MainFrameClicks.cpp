@@ -1,0 +1,98 @@
+// What each button of the main window does.
+#include "app/MainFrame.h"
+
+#include <QPushButton>
+
+#include "app/MainMenuWnd.h"
+#include "app/core/ChipInfoErrors.h"
+#include "app/core/FtpClient.h"
+#include "app/core/Texts.h"
+#include "master/EmmcInfo.h"
+#include "master/Loading.h"
+#include "platform/MessageBox.h"
+
+namespace {
+bool Is(const kz::ui::TNotifyUI& msg, const char* name)
+{
+    return kz::ui::SenderIs(msg, QString::fromUtf8(name));
+}
+}  // namespace
+
+void CMainFrame::OnClick(const kz::ui::TNotifyUI& msg)
+{
+    if (Is(msg, "closebtn") || Is(msg, "btn_exit"))
+        Close();
+    else if (Is(msg, "minbtn"))
+        SendMessage(kz::ui::kWmSysCommand, kz::ui::kScMinimize);
+    else if (Is(msg, "menubtn"))
+        OpenMainMenu();
+    else if (Is(msg, "btn_readInfo")) {
+        if (RequireDevice() && ReadChipInfo())
+            ShowChipInfo();
+    } else if (Is(msg, "btn_readuser")) {
+        if (RequireDevice())
+            ComingLater(QStringLiteral("READ USER"), QStringLiteral("The READ USER dialog"));
+    } else if (Is(msg, "btn_motherBoard")) {
+        if (RequireDevice() && ReadChipInfo())
+            ComingLater(QStringLiteral("母片制作"), QStringLiteral("The single-board dialog"));
+    } else if (Is(msg, "btn_mtx")) {
+        if (RequireDevice())
+            RunMtxFlow();
+    } else if (Is(msg, "btn_copytoUdisk")) {
+        if (RequireDevice()) {
+            MountUdisk();
+            ComingLater(QStringLiteral("文件浏览"), QStringLiteral("The file manager"));
+        }
+    } else if (Is(msg, "btn_copytoSDcard")) {
+        if (RequireDevice() && MountUdisk())
+            ComingLater(QStringLiteral("文件浏览"), QStringLiteral("The file manager"));
+    } else if (Is(msg, "btn_connectFTP"))
+        kz::StartFtpClient();
+    else if (Is(msg, "btn_reboot")) {
+        if (RequireDevice())
+            Reboot();
+    }
+}
+
+void CMainFrame::OpenMainMenu()
+{
+    auto* button = FindControl(QStringLiteral("menubtn"));
+    if (!button)
+        return;
+    const QRect r = button->geometry();
+    const QPoint at = button->parentWidget()->mapToGlobal(QPoint(r.left() - 5, r.bottom() - 5));
+    auto* menu = new CMainMenuWnd(this);
+    menu->Popup(button, at);
+}
+
+bool CMainFrame::ReadChipInfo()
+{
+    CLoading loading(this);
+    loading.Create(GetHWND(), QStringLiteral("母片制作"));
+    loading.CenterWindow();
+    loading.ShowModal();
+    const QString error = kz::ChipInfoErrorMessage(ChipInfoOutput());
+    if (error.isEmpty())
+        return true;
+    kz::ShowMessageBox(GetHWND(), Text(error), Text(kz::text::Prompt));
+    return false;
+}
+
+void CMainFrame::ShowChipInfo()
+{
+    CEmmcInfo info(this, ChipInfoOutput());
+    info.Create(GetHWND(), QStringLiteral("eMMC芯片信息"));
+    info.CenterWindow();
+    info.ShowModal();
+}
+
+void CMainFrame::RunMtxFlow()
+{
+    LogEntry(kz::LOG_TIP, Text(kz::text::MtxHint));
+    if (!MountUdisk())
+        return;
+    const kz::MsgAnswer answer = kz::ShowMessageBox(GetHWND(), Text(kz::text::ConfirmMaster), Text(kz::text::Prompt),
+                                                    kz::MsgButtons::YesNo, kz::MsgIcon::Question);
+    if (answer == kz::MsgAnswer::Yes)
+        ComingLater(QStringLiteral("MTX解压"), QStringLiteral("The MTX master dialog"));
+}

@@ -1,0 +1,105 @@
+// The connection monitor: is exactly one box attached, online and identified?
+//
+// Detections are serialised: a request made while one runs (a USB arrival's
+// timer firing while a message box or a device command is waiting) is queued
+// and runs after it.  Everything happens on the GUI thread; the device commands
+// themselves run on a helper thread while the window keeps painting.
+#include "app/MainFrame.h"
+
+#include <QTimer>
+
+#include "app/core/DeviceActions.h"
+#include "app/core/DeviceList.h"
+#include "app/core/Texts.h"
+#include "app/core/UsbBroadcast.h"
+#include "ui/GuiThread.h"
+
+void CMainFrame::DetectDevice()
+{
+    m_detections.push_back({});
+    RunDetections();
+}
+
+void CMainFrame::RunDetections()
+{
+    if (m_bDetecting)
+        return;
+    m_bDetecting = true;
+    while (!m_detections.empty()) {
+        std::function<void()> after = std::move(m_detections.front());
+        m_detections.pop_front();
+        DetectOnce();
+        if (after)
+            after();
+    }
+    m_bDetecting = false;
+}
+
+void CMainFrame::DetectOnce()
+{
+    if (m_bDeviceConnected || IsClosed())
+        return;
+    const kz::DeviceListVerdict verdict = kz::JudgeDeviceList(RunShortCommand(QString::fromUtf8(kz::kDevicesCommand)));
+    if (verdict.kind == kz::DeviceListVerdict::NoAnswer)
+        return;
+    if (verdict.kind == kz::DeviceListVerdict::Offline) {
+        ClearDeviceState();
+        PromptBox(kz::text::DeviceOfflineReboot);
+        return;
+    }
+    if (verdict.onlineCount == 1) {
+        IdentifySingleDevice();
+    } else if (verdict.onlineCount >= 2) {
+        ClearDeviceState();
+        PromptBox(kz::text::MultipleDevices);
+        PostMessage(kz::ui::kWmClose);
+    } else {
+        ClearDeviceState();
+    }
+}
+
+void CMainFrame::IdentifySingleDevice()
+{
+    if (!kz::IsBoxModel(RunShortCommand(QString::fromUtf8(kz::kModelCommand)))) {
+        ClearDeviceState();
+        return;
+    }
+    SetStateText(true);
+    m_bDeviceConnected = true;
+    if (!m_bUdiskMounted)
+        MountUdisk();
+}
+
+void CMainFrame::ClearDeviceState()
+{
+    m_bUdiskMounted = false;
+    m_bDeviceConnected = false;
+    SetStateText(false);
+}
+
+void CMainFrame::OnDeviceChange(int event, const QString& deviceName)
+{
+    if (!kz::IsUsbDeviceName(deviceName))
+        return;
+    if (event == kz::DBT_DEVICEARRIVAL) {
+        // The box needs a moment after its USB arrival before adb sees it.
+        QTimer::singleShot(m_arrivalDelayMs, this, [this] { kz::ui::RunOnGui(this, [this] { DetectDevice(); }); });
+    } else if (event == kz::DBT_DEVICEREMOVECOMPLETE) {
+        OnRemoval();
+    }
+}
+
+void CMainFrame::OnRemoval()
+{
+    if (!m_bDeviceConnected)
+        return;
+    m_bDeviceConnected = false;
+    m_detections.push_back([this] {
+        if (m_bDeviceConnected)
+            return;  // another USB device went; the box is still there
+        m_bUdiskMounted = false;
+        SetStateText(false);
+        LogEntry(kz::LOG_TIP, Text(kz::text::DeviceSetAside));
+    });
+    RunDetections();
+}

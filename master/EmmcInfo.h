@@ -1,0 +1,25 @@
+#pragma once
+// Shows the chip information as the chip tool printed it.  First, minimal
+// form: the text in a read-only box under the localised title.
+
+#include "ui/WindowImplBase.h"
+
+class CMainFrame;
+
+class CEmmcInfo : public kz::ui::WindowImplBase {
+    Q_OBJECT
+public:
+    CEmmcInfo(CMainFrame* owner, QString text);
+
+    QString GetWindowClassName() const override { return QStringLiteral("eMMCInfo"); }
+    QString GetSkinFile() const override { return QStringLiteral("emmc_info.xml"); }
+    void Notify(kz::ui::TNotifyUI& msg) override;
+    bool EscapeCloses() const override { return false; }
+
+private:
+    void OnWindowInit();
+    void BuildFallbackControls();
+
+    CMainFrame* m_owner;
+    QString m_text;
+};

@@ -1,0 +1,75 @@
+#include "app/FakeBin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include "platform/ProgramDir.h"
+
+namespace kz::test {
+
+namespace {
+
+const char kScript[] = R"(#!/bin/sh
+dir=$(dirname "$0")
+printf '%s\n' "$*" >> "$dir/calls.log"
+key=$(printf '%s' "$*" | tr -c 'A-Za-z0-9' '_')
+[ -f "$dir/answers/$key" ] && cat "$dir/answers/$key"
+exit 0
+)";
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    file.write(bytes);
+}
+
+}  // namespace
+
+FakeBin::FakeBin()
+{
+    const QString bin = QStringLiteral(KZ_BIN_DIR);
+    QDir().mkpath(Dir() + QStringLiteral("/adb/answers"));
+    const QString script = Dir() + QStringLiteral("/adb/kz_daemon");
+    WriteFile(script, kScript);
+    QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner | QFile::ExeUser);
+    // The skins are only read: a link spares copying every image per test.
+    QFile::link(bin + QStringLiteral("/skin"), Dir() + QStringLiteral("/skin"));
+    for (const char* name : {"Language_EN.ini", "Language_CN.ini", "Language_CN_T.ini"})
+        QFile::copy(bin + u'/' + QLatin1String(name), Dir() + u'/' + QLatin1String(name));
+    kz::SetProgramDirectoryForTests(Dir());
+}
+
+FakeBin::~FakeBin()
+{
+    kz::SetProgramDirectoryForTests(QString());
+}
+
+QString FakeBin::AnswerPath(const QString& command) const
+{
+    QString key = command;
+    key.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+    return Dir() + QStringLiteral("/adb/answers/") + key;
+}
+
+void FakeBin::Answer(const QString& command, const QByteArray& output)
+{
+    WriteFile(AnswerPath(command), output);
+}
+
+QStringList FakeBin::Calls() const
+{
+    QFile file(Dir() + QStringLiteral("/adb/calls.log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+void FakeBin::ClearCalls()
+{
+    QFile::remove(Dir() + QStringLiteral("/adb/calls.log"));
+}
+
+}  // namespace kz::test

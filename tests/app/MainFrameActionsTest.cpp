@@ -1,0 +1,251 @@
+// The buttons of the main window, the log and the menu, against a scripted
+// adb client.
+#include <QAbstractItemModel>
+#include <QElapsedTimer>
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <thread>
+
+#include "app/MainFrameFixture.h"
+#include "app/core/DeviceActions.h"
+#include "app/core/Texts.h"
+
+using namespace kz::test;
+
+namespace {
+const char* const kDeviceButtons[] = {"btn_readInfo", "btn_readuser",     "btn_motherBoard", "btn_mtx",
+                                      "btn_copytoUdisk", "btn_copytoSDcard", "btn_reboot"};
+const QByteArray kServerStart = "* daemon not running. starting it now on port 5037 *\r\n"
+                                "* daemon started successfully *\r\n";
+
+// Polls for a shown top-level window holding `control`, then runs `answer`.
+void WhenWindowWith(const QString& control, std::function<void(QWidget*)> answer)
+{
+    auto* timer = new QTimer;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, control, answer, started] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            // findChild also searches the dialogs a window owns.
+            QWidget* found = w->findChild<QWidget*>(control);
+            if (w->isVisible() && found && found->window() == w) {
+                timer->deleteLater();
+                answer(w);
+                return;
+            }
+        }
+        if (started->elapsed() > 5000) {
+            timer->deleteLater();
+            ADD_FAILURE() << "no window with " << qPrintable(control);
+        }
+    });
+    timer->start(20);
+}
+}  // namespace
+
+class MainFrameActions : public MainFrameFixture {};
+
+TEST_F(MainFrameActions, EveryDeviceButtonWithoutDeviceSaysNoDevice)
+{
+    Start(kNoDevice);
+    const int callsBefore = bin.Calls().size();
+    for (const char* name : kDeviceButtons)
+        ClickButton(frame->GetHWND(), name);
+    frame->PostMessage(WM_MENU_UPDATE);
+    ASSERT_TRUE(boxes.WaitForCount(8));
+    EXPECT_EQ(boxes.Texts(), QStringList(8, Text(kz::text::NoDeviceFound)));
+    EXPECT_EQ(bin.Calls().size(), callsBefore);  // nothing reached the box
+    EXPECT_TRUE(LogLines().isEmpty());
+}
+
+TEST_F(MainFrameActions, FtpButtonWorksWithoutDeviceAndReportsAMissingClient)
+{
+    Start(kNoDevice);
+    ClickButton(frame->GetHWND(), "btn_connectFTP");
+    ASSERT_EQ(boxes.Count(), 1);
+    const MessageRecord box = boxes.Requests()[0];
+    EXPECT_EQ(box.text, "Open FTP Serve Failed!");
+    EXPECT_EQ(box.caption, "提示");
+    EXPECT_EQ(box.icon, kz::MsgIcon::Warning);
+    EXPECT_TRUE(box.ownerName.isEmpty());
+}
+
+TEST_F(MainFrameActions, FtpClientIsStartedBesideTheProgram)
+{
+    const QString marker = bin.Dir() + "/ftp-started";
+    QFile script(bin.Dir() + "/FTPClient");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    Start(kNoDevice);
+    ClickButton(frame->GetHWND(), "btn_connectFTP");
+    EXPECT_TRUE(WaitFor([&] { return QFile::exists(marker); }));
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(MainFrameActions, RebootWithEmptyOrServerStartAnswerSucceeds)
+{
+    StartConnected();
+    bin.Answer("shell reboot", kServerStart);
+    ClickButton(frame->GetHWND(), "btn_reboot");
+    EXPECT_EQ(boxes.Count(), 0);
+    ASSERT_EQ(LogLines().size(), 2);
+    EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::RebootOk)));
+    EXPECT_TRUE(LogLines()[1].startsWith("<i log_successful.png>"));
+}
+
+TEST_F(MainFrameActions, RebootAfterServerStartWithLostDeviceFails)
+{
+    StartConnected();
+    bin.Answer("shell reboot", kServerStart + "error: device not found\r\n");
+    ClickButton(frame->GetHWND(), "btn_reboot");
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::NoDeviceFound)});
+    ASSERT_EQ(LogLines().size(), 3);
+    EXPECT_TRUE(LogLines()[1].startsWith("<i log_failed.png><f 2><c #FF0000> " + Text(kz::text::RebootFailed)));
+    EXPECT_EQ(LogLines()[2], "<i log_tips.png><f 2><c #0000FF> error: device not found\r\n</c></f>");
+    EXPECT_TRUE(frame->m_bDeviceConnected);  // the broadcasts decide that
+}
+
+TEST_F(MainFrameActions, RebootRefusedWithoutKnownErrorOnlyLogs)
+{
+    StartConnected();
+    bin.Answer("shell reboot", "reboot: Operation not permitted\r\r\n");
+    ClickButton(frame->GetHWND(), "btn_reboot");
+    EXPECT_EQ(boxes.Count(), 0);
+    ASSERT_EQ(LogLines().size(), 3);
+    EXPECT_TRUE(LogLines()[2].contains("reboot: Operation not permitted"));
+}
+
+TEST_F(MainFrameActions, MountAfterServerRestartCountsAsMounted)
+{
+    Start(kOneBox, kBoxModel, kServerStart);
+    EXPECT_TRUE(frame->m_bUdiskMounted);
+    ASSERT_EQ(LogLines().size(), 1);
+    EXPECT_TRUE(LogLines()[0].contains(Text(kz::text::MountOk)));
+}
+
+TEST_F(MainFrameActions, MountWithoutStickLogsFailureAndCopyFromStickStops)
+{
+    Start(kOneBox, kBoxModel, "mount: No such file or directory\r\r\n");
+    EXPECT_FALSE(frame->m_bUdiskMounted);
+    EXPECT_TRUE(frame->m_bDeviceConnected);
+    ASSERT_EQ(LogLines().size(), 2);
+    EXPECT_EQ(LogLines()[1], "<i log_tips.png><f 2><c #0000FF> mount: No such file or directory</c></f>");
+    ClickButton(frame->GetHWND(), "btn_copytoSDcard");
+    EXPECT_EQ(boxes.Count(), 0);  // no file manager after a failed mount
+    EXPECT_EQ(LogLines().size(), 4);
+    ClickButton(frame->GetHWND(), "btn_copytoUdisk");
+    EXPECT_EQ(boxes.Count(), 1);  // this direction opens it anyway
+    EXPECT_EQ(boxes.Requests().value(0).caption, "文件浏览");
+}
+
+TEST_F(MainFrameActions, SecondMountSeesBusyAndStaysQuiet)
+{
+    StartConnected();
+    bin.Answer(QString::fromUtf8(kz::kMountCommand), "mount: Device or resource busy\r\r\n");
+    EXPECT_TRUE(frame->MountUdisk());
+    EXPECT_EQ(LogLines().size(), 1);
+}
+
+TEST_F(MainFrameActions, ChipInfoErrorIsReported)
+{
+    StartConnected();
+    bin.Answer(QString::fromUtf8(kz::kChipInfoCommand), "No eMMC inside\r\nerror: device not found\r\n");
+    ClickButton(frame->GetHWND(), "btn_readInfo");
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::ChipNotDetected)});
+}
+
+TEST_F(MainFrameActions, ChipInfoIsShownAsPrinted)
+{
+    StartConnected();
+    const QByteArray report = "Manufacturer ID 0x15\r\nPartition #1 (boot1) : 4 MiB\r\n";
+    bin.Answer(QString::fromUtf8(kz::kChipInfoCommand), report);
+    QString shown;
+    WhenWindowWith("edit_emmcinfo", [&](QWidget* w) {
+        auto* edit = w->findChild<QPlainTextEdit*>("edit_emmcinfo");
+        shown = edit ? edit->toPlainText() : QString("<not a plain text edit>");
+        ClickButton(w, "closebtn");
+    });
+    ClickButton(frame->GetHWND(), "btn_readInfo");
+    EXPECT_EQ(shown, QString::fromUtf8(report).remove(u'\r'));
+    EXPECT_EQ(frame->ChipInfoOutput(), QString::fromUtf8(report));
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(MainFrameActions, MtxFlowLogsHintAndAsks)
+{
+    StartConnected();
+    bin.Answer(QString::fromUtf8(kz::kMountCommand), "mount: Device or resource busy\r\r\n");
+    boxes.QueueAnswer(kz::MsgAnswer::No);
+    ClickButton(frame->GetHWND(), "btn_mtx");
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::ConfirmMaster)});
+    EXPECT_EQ(boxes.Requests()[0].buttons, kz::MsgButtons::YesNo);
+    ASSERT_EQ(LogLines().size(), 2);
+    EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::MtxHint)));
+    boxes.QueueAnswer(kz::MsgAnswer::Yes);
+    ClickButton(frame->GetHWND(), "btn_mtx");
+    ASSERT_EQ(boxes.Count(), 3);
+    EXPECT_EQ(boxes.Requests()[2].caption, "MTX解压");
+}
+
+TEST_F(MainFrameActions, MenuItemsPostTheirMessages)
+{
+    StartConnected();
+    ClickButton(frame->GetHWND(), "menubtn");
+    QPointer<QWidget> menu;
+    ASSERT_TRUE(WaitFor([&] {
+        auto* item = frame->GetHWND()->findChild<QWidget*>("menu_about");
+        if (item && item->window()->isVisible())
+            menu = item->window();
+        return menu != nullptr;
+    }));
+    EXPECT_NE(menu, frame->GetHWND());
+    auto* label = menu->findChild<QLabel*>("text_about");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), Text("about"));
+    ClickButton(menu, "menu_about");
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_EQ(boxes.Requests()[0].caption, "关于");
+    EXPECT_TRUE(WaitFor([&] { return !menu || !menu->isVisible(); }));
+}
+
+TEST_F(MainFrameActions, LogRowsFromWorkersKeepCallOrderAndShowTheNewest)
+{
+    Start(kNoDevice);
+    std::thread worker([&] {
+        for (int i = 0; i < 200; ++i)
+            frame->WriteLog(kz::LOG_TIP, QString::number(i));
+    });
+    worker.join();
+    frame->WriteLog(kz::LOG_TIP, "last");  // GUI thread, after the worker's rows
+    ASSERT_TRUE(WaitFor([&] { return LogLines().size() == 201; }));
+    const QStringList lines = LogLines();
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(lines[i].contains("> " + QString::number(i) + "</c>")) << i;
+    EXPECT_TRUE(lines[200].contains("> last</c>"));
+    auto* view = frame->FindControl<QListView>("list_log");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->model()->rowCount(), 201);
+    ProcessEventsFor(50);
+    const QRect newest = view->visualRect(view->model()->index(200, 0));
+    EXPECT_TRUE(view->viewport()->rect().intersects(newest));
+    EXPECT_FALSE(view->viewport()->rect().intersects(view->visualRect(view->model()->index(0, 0))));
+}
+
+TEST_F(MainFrameActions, HelpPanelAndCaptionsFollowTheLanguage)
+{
+    Start(kNoDevice);
+    EXPECT_EQ(frame->m_strLanguage, "English");
+    auto* info1 = frame->FindControl<QLabel>("text_info1");
+    ASSERT_NE(info1, nullptr);
+    EXPECT_TRUE(info1->text().contains("How can I know to use which button"));
+    EXPECT_TRUE(frame->FindControl("container_info")->property("kzHelpImage").toString().endsWith(
+        "/skin/eMMC_info_en.png"));
+    auto* exit = frame->FindControl<QPushButton>("btn_exit");
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->text(), Text("Exit"));
+}

@@ -1,0 +1,55 @@
+#include "app/MainFrameFixture.h"
+
+#include "app/core/DeviceActions.h"
+#include "app/core/Texts.h"
+
+namespace kz::test {
+
+MainFrameFixture::MainFrameFixture()
+{
+    // The English language file, whatever the machine's locale.
+    qputenv("LC_ALL", "en_US.UTF-8");
+}
+
+MainFrameFixture::~MainFrameFixture()
+{
+    if (frame && !frame->IsClosed())
+        frame->Close();
+    ProcessEventsFor(20);
+    frame.reset();
+    qunsetenv("LC_ALL");
+}
+
+void MainFrameFixture::Start(const QByteArray& devices, const QByteArray& model, const QByteArray& mount)
+{
+    bin.Answer(QString::fromUtf8(kDevicesCommand), devices);
+    bin.Answer(QString::fromUtf8(kModelCommand), model);
+    bin.Answer(QString::fromUtf8(kMountCommand), mount);
+    frame = std::make_unique<CMainFrame>();
+    frame->SetQuitHandler([this] { ++quits; });
+    frame->SetArrivalDelayMs(30);
+    ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(text::WindowTitle)));
+    frame->ShowWindow();
+    ASSERT_TRUE(WaitForCalls(QString::fromUtf8(kDevicesCommand), 1));
+}
+
+QString MainFrameFixture::StateText() const
+{
+    auto* label = frame->FindControl<QLabel>(QStringLiteral("text_state"));
+    return label ? label->text() : QStringLiteral("<no text_state>");
+}
+
+QStringList MainFrameFixture::LogLines() const
+{
+    QStringList lines;
+    for (int row = 0; row < frame->m_logLines.Count(); ++row)
+        lines << frame->GetItemText(row, 0);
+    return lines;
+}
+
+bool MainFrameFixture::WaitForCalls(const QString& command, int n)
+{
+    return WaitFor([&] { return bin.CountCalls(command) >= n; });
+}
+
+}  // namespace kz::test

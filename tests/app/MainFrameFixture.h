@@ -1,0 +1,37 @@
+#pragma once
+// A main window started against the scripted client of FakeBin.
+
+#include <QLabel>
+#include <QListView>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "app/FakeBin.h"
+#include "app/MainFrame.h"
+#include "support/GuiTest.h"
+#include "support/ScriptedMessageService.h"
+
+namespace kz::test {
+
+class MainFrameFixture : public ::testing::Test {
+protected:
+    MainFrameFixture();
+    ~MainFrameFixture() override;
+
+    // Builds and shows the window; returns once its start-up has run.
+    void Start(const QByteArray& devices, const QByteArray& model = kBoxModel, const QByteArray& mount = "");
+    void StartConnected() { Start(kOneBox); }
+
+    QString StateText() const;
+    QString Text(const char* key) const { return frame->Text(key); }
+    QStringList LogLines() const;
+    // Runs the events until the client was called `n` times with `command`.
+    bool WaitForCalls(const QString& command, int n);
+
+    FakeBin bin;
+    ScriptedMessageService boxes;
+    std::unique_ptr<CMainFrame> frame;
+    int quits = 0;
+};
+
+}  // namespace kz::test

@@ -1,0 +1,158 @@
+// Start-up detection, hot-plug and the end of the program, against a scripted
+// adb client.
+#include <QTest>
+#include <memory>
+
+#include "app/MainFrameFixture.h"
+#include "app/core/DeviceActions.h"
+#include "app/core/Texts.h"
+#include "app/core/UsbBroadcast.h"
+#include "ui/SkinLoader.h"
+
+using namespace kz::test;
+
+namespace {
+const QString kDevices = QString::fromUtf8(kz::kDevicesCommand);
+const QString kUsbName = QStringLiteral(R"(\\?\USB#VID_18D1&PID_0D02#0123456789#{a5dcbf10-6530-11d2-901f-00c04fb951ed})");
+}  // namespace
+
+class MainFrameMonitor : public MainFrameFixture {};
+
+TEST_F(MainFrameMonitor, StartUpWithOneBoxConnectsAndMounts)
+{
+    StartConnected();
+    EXPECT_TRUE(frame->m_bDeviceConnected);
+    EXPECT_TRUE(frame->m_bUdiskMounted);
+    EXPECT_EQ(StateText(), Text(kz::text::Connected));
+    ASSERT_EQ(LogLines().size(), 1);
+    EXPECT_TRUE(LogLines()[0].startsWith("<i log_successful.png><f 2><c #00CD00> " + Text(kz::text::MountOk)));
+    EXPECT_FALSE(Text(kz::text::MountOk).isEmpty());
+    // The server is started first and a stick left mounted is released before
+    // the detection.
+    const QStringList calls = bin.Calls();
+    ASSERT_GE(calls.size(), 5);
+    EXPECT_EQ(calls.mid(0, 5), (QStringList{"start-server", "shell umount /mnt/udisk", "devices",
+                                            "shell getprop ro.product.model",
+                                            "shell mount -t vfat /dev/block/sda1 /mnt/udisk"}));
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(MainFrameMonitor, NoDeviceLeavesTheStateAsTheSkinHasIt)
+{
+    Start(kNoDevice);
+    EXPECT_FALSE(frame->m_bDeviceConnected);
+    std::unique_ptr<QWidget> skin(kz::ui::LoadSkin("skin_main.xml", nullptr));
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(StateText(), skin->findChild<QLabel*>("text_state")->text());
+    EXPECT_EQ(bin.CountCalls("shell getprop ro.product.model"), 0);
+    EXPECT_TRUE(LogLines().isEmpty());
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(MainFrameMonitor, AnotherAndroidDeviceIsSilentlyUnconnected)
+{
+    Start(kOneBox, "Pixel 7\r\r\n");
+    EXPECT_FALSE(frame->m_bDeviceConnected);
+    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+    EXPECT_EQ(bin.CountCalls(QString::fromUtf8(kz::kMountCommand)), 0);
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(MainFrameMonitor, OfflineBoxIsReported)
+{
+    Start("List of devices attached \r\nemulator-5554\toffline\r\n\r\n");
+    EXPECT_FALSE(frame->m_bDeviceConnected);
+    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::DeviceOfflineReboot)});
+    EXPECT_EQ(boxes.Requests().value(0).caption, Text(kz::text::Prompt));
+    EXPECT_FALSE(frame->IsClosed());
+}
+
+TEST_F(MainFrameMonitor, TwoDevicesAreReportedAndTheProgramEnds)
+{
+    Start("List of devices attached \r\nemulator-5554\tdevice\r\n0123ABCD\tdevice\r\n\r\n");
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::MultipleDevices)});
+    ASSERT_TRUE(WaitFor([&] { return quits == 1; }));
+    EXPECT_TRUE(frame->IsClosed());
+    EXPECT_EQ(bin.Calls().last(), "kill-server");
+}
+
+TEST_F(MainFrameMonitor, RemovalOfTheBoxIsLogged)
+{
+    StartConnected();
+    bin.Answer(kDevices, kNoDevice);
+    frame->OnDeviceChange(kz::DBT_DEVICEREMOVECOMPLETE, kUsbName);
+    EXPECT_FALSE(frame->m_bDeviceConnected);
+    EXPECT_FALSE(frame->m_bUdiskMounted);
+    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+    ASSERT_EQ(LogLines().size(), 2);
+    EXPECT_EQ(LogLines()[1], "<i log_tips.png><f 2><c #0000FF> " + Text(kz::text::DeviceSetAside) + "</c></f>");
+}
+
+TEST_F(MainFrameMonitor, RemovalOfAnotherDeviceKeepsTheBoxWithoutRemounting)
+{
+    StartConnected();
+    frame->OnDeviceChange(kz::DBT_DEVICEREMOVECOMPLETE, kUsbName);
+    EXPECT_TRUE(frame->m_bDeviceConnected);
+    EXPECT_EQ(bin.CountCalls(kDevices), 2);
+    EXPECT_EQ(bin.CountCalls(QString::fromUtf8(kz::kMountCommand)), 1);
+    EXPECT_EQ(LogLines().size(), 1);
+}
+
+TEST_F(MainFrameMonitor, ArrivalWhileConnectedDoesNothing)
+{
+    StartConnected();
+    frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, kUsbName);
+    ProcessEventsFor(300);
+    EXPECT_EQ(bin.CountCalls(kDevices), 1);
+    EXPECT_TRUE(frame->m_bDeviceConnected);
+}
+
+TEST_F(MainFrameMonitor, ArrivalDetectsAfterTheDelay)
+{
+    Start(kNoDevice);
+    bin.Answer(kDevices, kOneBox);
+    frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, R"(\\?\usb#vid_18d1&pid_0d02#1)");
+    EXPECT_EQ(bin.CountCalls(kDevices), 1);  // not before the delay
+    ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }));
+    EXPECT_EQ(StateText(), Text(kz::text::Connected));
+}
+
+TEST_F(MainFrameMonitor, SeveralArrivalsDetectOneAfterAnother)
+{
+    Start(kNoDevice);
+    bin.Answer(kDevices, kOneBox);
+    for (int i = 0; i < 3; ++i)
+        frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, kUsbName);
+    ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }));
+    ProcessEventsFor(300);
+    // The first identifies the box; the later ones see it connected.
+    EXPECT_EQ(bin.CountCalls(kDevices), 2);
+    EXPECT_EQ(bin.CountCalls(QString::fromUtf8(kz::kMountCommand)), 1);
+}
+
+TEST_F(MainFrameMonitor, NonUsbBroadcastIsIgnored)
+{
+    Start(kNoDevice);
+    frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, R"(\\?\HID#VID_046D&PID_C52B#7)");
+    frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, R"(\\?\STORAGE#Volume#1)");
+    ProcessEventsFor(300);
+    EXPECT_EQ(bin.CountCalls(kDevices), 1);
+}
+
+TEST_F(MainFrameMonitor, EscapeDoesNotCloseTheWindow)
+{
+    Start(kNoDevice);
+    QTest::keyClick(frame->GetHWND(), Qt::Key_Escape);
+    ProcessEventsFor(50);
+    EXPECT_FALSE(frame->IsClosed());
+    EXPECT_EQ(quits, 0);
+}
+
+TEST_F(MainFrameMonitor, ClosingStopsTheServerThenQuits)
+{
+    Start(kNoDevice);
+    ClickButton(frame->GetHWND(), "btn_exit");
+    ASSERT_TRUE(WaitFor([&] { return quits == 1; }));
+    EXPECT_EQ(bin.Calls().last(), "kill-server");
+}
