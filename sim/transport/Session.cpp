@@ -60,10 +60,8 @@ void Session::Run()
 {
     Packet packet;
     std::string error;
-    while (open_ && ReadPacket(fd_.Get(), kMaxPayload, packet, error)) {
-        if (!Handle(packet))
-            break;
-    }
+    while (open_ && ReadPacket(fd_.Get(), kMaxPayload, packet, error))
+        Handle(packet);
     if (!error.empty())
         LogLine("dropping the host connection: " + error);
     open_ = false;
@@ -105,18 +103,16 @@ void Session::SendConnect()
     Send({kCnxn, kProtocolVersion, kMaxPayload, DeviceBanner(device_)});
 }
 
-bool Session::Handle(const Packet& packet)
+void Session::Handle(const Packet& packet)
 {
     switch (packet.command) {
-    case kCnxn: HandleConnect(packet); return true;
-    case kAuth: HandleAuth(packet); return true;
-    case kOpen: HandleOpen(packet); return true;
-    case kOkay: HandleOkay(packet); return true;
-    case kWrte: HandleWrite(packet); return true;
-    case kClse: HandleClose(packet); return true;
-    default:
-        LogLine("ignoring unknown packet " + CommandName(packet.command));
-        return true;
+    case kCnxn: HandleConnect(packet); break;
+    case kAuth: HandleAuth(packet); break;
+    case kOpen: HandleOpen(packet); break;
+    case kOkay: HandleOkay(packet); break;
+    case kWrte: HandleWrite(packet); break;
+    case kClse: HandleClose(packet); break;
+    default: LogLine("ignoring unknown packet " + CommandName(packet.command)); break;
     }
 }
 

@@ -47,7 +47,7 @@ public:
 private:
     struct SyncEntry;
 
-    bool Handle(const Packet& packet);
+    void Handle(const Packet& packet);
     void HandleConnect(const Packet& packet);
     void HandleAuth(const Packet& packet);
     void HandleOpen(const Packet& packet);
