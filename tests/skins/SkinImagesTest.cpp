@@ -24,7 +24,10 @@ QString ReadSkinText(const QString& name) {
 
 QStringList ProgramImages() {
     QStringList names = {"log_successful.png", "log_failed.png", "log_tips.png",
-                         "eMMC_info_en.png", "eMMC_info_cn.png", "combo_arrow.png"};
+                         "eMMC_info_en.png", "eMMC_info_cn.png", "combo_arrow.png",
+                         "caption_menu.png", "caption_min.png", "caption_close.png",
+                         "menu_setting.png", "menu_about.png", "menu_update.png",
+                         "menu_rename.png", "menu_delete.png"};
     for (int n = 1; n <= 16; ++n) names << QStringLiteral("loading_%1.png").arg(n);
     return names;
 }
@@ -82,7 +85,7 @@ TEST(SkinImages, HelpPicturesFitTheHelpPanel) {
 }
 
 TEST(SkinImages, FilesNamedBySkinsExist) {
-    const QRegularExpression reference(QStringLiteral("(?:<pixmap>|url\\(skin:)([^<)]+)"));
+    const QRegularExpression reference(QStringLiteral("(?:<pixmap>|<normaloff>|url\\(skin:)([^<)]+)"));
     const QStringList skins = QDir(SkinDirectory()).entryList({QStringLiteral("*.xml")});
     ASSERT_GE(skins.size(), 14);
     int references = 0;
