@@ -1,12 +1,18 @@
 #include <QApplication>
-#include <QLabel>
+
+#include "app/Startup.h"
+#include "platform/MessageBox.h"
+#include "ui/GuiMessageService.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("KORVALD EMMC Professional"));
-    label.setWindowTitle(QStringLiteral("KORVALD EMMC Professional"));
-    label.resize(840, 600);
-    label.show();
-    return app.exec();
+    // The window's own close ends the program (after stopping the adb
+    // server), not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    static kz::ui::GuiMessageService messages;
+    kz::SetMessageService(&messages);
+    const int code = kz::RunMainWindow();
+    kz::SetMessageService(nullptr);
+    return code;
 }

@@ -1,0 +1,75 @@
+// The program's start-up against the simulated box, through Debian's adb and
+// our client adapter: the real command lines, the real answers.
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include "BoxFixture.h"
+#include "app/MainFrame.h"
+#include "app/core/Texts.h"
+#include "platform/ProgramDir.h"
+#include "support/GuiTest.h"
+#include "support/ScriptedMessageService.h"
+
+using namespace kz::test;
+
+class MainWindowBox : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("LC_ALL", "en_US.UTF-8");
+        kz::SetProgramDirectoryForTests(QStringLiteral(KZ_BIN_DIR));
+        std::string error;
+        ASSERT_TRUE(box.Start(error)) << error;
+    }
+    void TearDown() override
+    {
+        if (frame && !frame->IsClosed())
+            frame->Close();
+        ProcessEventsFor(20);
+        frame.reset();
+        box.Stop();
+        kz::SetProgramDirectoryForTests(QString());
+        qunsetenv("LC_ALL");
+    }
+    void StartWindow()
+    {
+        frame = std::make_unique<CMainFrame>();
+        frame->SetQuitHandler([] {});
+        ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(kz::text::WindowTitle)));
+        frame->ShowWindow();
+        ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }, 20000)) << box.BoxLog();
+    }
+    QString LastLogLine() const
+    {
+        const int rows = frame->m_logLines.Count();
+        return rows ? frame->GetItemText(rows - 1, 0) : QString();
+    }
+
+    e2e::BoxFixture box;
+    ScriptedMessageService boxes;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainWindowBox, StartUpConnectsAndMountsTheStick)
+{
+    StartWindow();
+    EXPECT_EQ(frame->FindControl<QLabel>("text_state")->text(), frame->Text(kz::text::Connected));
+    EXPECT_TRUE(frame->m_bUdiskMounted);
+    ASSERT_TRUE(WaitFor([&] { return frame->m_logLines.Count() >= 1; }));
+    EXPECT_TRUE(frame->GetItemText(0, 0).contains(frame->Text(kz::text::MountOk)));
+    EXPECT_EQ(boxes.Count(), 0) << qPrintable(boxes.Texts().join('\n'));
+
+    // Mounting again is answered "busy" by the box and stays quiet.
+    EXPECT_TRUE(frame->MountUdisk());
+    EXPECT_EQ(frame->m_logLines.Count(), 1);
+}
+
+TEST_F(MainWindowBox, MissingStickIsLoggedWithTheBoxAnswer)
+{
+    ASSERT_EQ(box.Ctl("remove-udisk"), "ok");
+    StartWindow();
+    EXPECT_FALSE(frame->m_bUdiskMounted);
+    ASSERT_TRUE(WaitFor([&] { return frame->m_logLines.Count() >= 2; }));
+    EXPECT_TRUE(frame->GetItemText(0, 0).contains(frame->Text(kz::text::MountFailed)));
+    EXPECT_TRUE(LastLogLine().contains("mount: No such file or directory")) << qPrintable(LastLogLine());
+}
