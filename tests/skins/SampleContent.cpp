@@ -2,6 +2,7 @@
 
 #include "SkinLoader.h"
 #include "app/core/HelpTexts.h"
+#include "settings/Ini.h"
 #include "ui/Markup.h"
 
 #include <QBoxLayout>
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QStringList>
 
@@ -103,9 +106,27 @@ void FillBoardAndFiles(QWidget& root) {
                                           "Partition #1 (boot1) : 4096KB)\nBoot Partition Enable: ==>None\n"));
 }
 
+// Button captions come from the language files and are often longer than
+// the skin's own texts; the layout must hold them.
+void FillCaptions(QWidget& root, bool chinese) {
+    CIni ini;
+    ini.SetFileName(QStringLiteral(KZ_SOURCE_DIR "/skin/Language_EN.ini"));
+    const QString section = chinese ? QStringLiteral("Chinese simplified") : QStringLiteral("English");
+    for (QPushButton* button : root.findChildren<QPushButton*>()) {
+        if (button->text().isEmpty()) continue;
+        const QString text = ini.ReadString(section, button->text());
+        if (!text.isEmpty()) button->setText(text);
+    }
+    for (QLabel* label : root.findChildren<QLabel*>(QRegularExpression(QStringLiteral("^text_")))) {
+        const QString text = label->text().isEmpty() ? QString() : ini.ReadString(section, label->text());
+        if (!text.isEmpty()) label->setText(text);
+    }
+}
+
 }  // namespace
 
 void FillSampleContent(QWidget& root, bool chinese) {
+    FillCaptions(root, chinese);
     for (const char* name : {"text_title", "text_caption"}) {
         auto* title = root.findChild<QLabel*>(QString::fromLatin1(name));
         if (title && title->text().isEmpty()) title->setText(root.objectName());
