@@ -56,14 +56,19 @@ void CLoading::OnWindowInit()
 
 void CLoading::StartWorker()
 {
-    // The worker outlives an early close: the main window keeps the answer,
-    // and the close request it sends to a dialog that is gone is dropped.
-    CMainFrame* owner = m_owner;
-    std::thread([owner, self = QPointer<CLoading>(this)] {
+    // The answer and the close request reach the GUI thread together, so the
+    // main window reads the answer only after it is stored.  After an early
+    // close the answer is still kept (the next read may be judged on it) and
+    // the close request finds no dialog; if the main window itself is gone,
+    // both are dropped.
+    QPointer<CMainFrame> owner(m_owner);
+    QPointer<CLoading> self(this);
+    std::thread([owner, self] {
         QString output;
         RunAdbCommand(QString::fromUtf8(kz::kChipInfoCommand), output);
-        owner->SetChipInfoOutput(output);
-        kz::ui::RunOnGui(nullptr, [self] {
+        kz::ui::RunOnGui(nullptr, [owner, self, output] {
+            if (owner)
+                owner->SetChipInfoOutput(output);
             if (self)
                 self->Close(kz::ui::kResultOk);
         });

@@ -11,13 +11,14 @@ namespace kz::test {
 
 namespace {
 
-const char kScript[] = R"(#!/bin/sh
+const char kScript[] = R"sh(#!/bin/sh
 dir=$(dirname "$0")
 printf '%s\n' "$*" >> "$dir/calls.log"
 key=$(printf '%s' "$*" | tr -c 'A-Za-z0-9' '_')
+[ -f "$dir/answers/$key.delay" ] && sleep "$(cat "$dir/answers/$key.delay")"
 [ -f "$dir/answers/$key" ] && cat "$dir/answers/$key"
 exit 0
-)";
+)sh";
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -57,6 +58,11 @@ QString FakeBin::AnswerPath(const QString& command) const
 void FakeBin::Answer(const QString& command, const QByteArray& output)
 {
     WriteFile(AnswerPath(command), output);
+}
+
+void FakeBin::Delay(const QString& command, double seconds)
+{
+    WriteFile(AnswerPath(command) + QStringLiteral(".delay"), QByteArray::number(seconds));
 }
 
 QStringList FakeBin::Calls() const

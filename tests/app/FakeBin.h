@@ -18,6 +18,8 @@ public:
     QString Dir() const { return m_dir.path(); }
     // The answer printed for `command` from now on (bytes as given, UTF-8).
     void Answer(const QString& command, const QByteArray& output);
+    // The client waits this long before it answers `command`.
+    void Delay(const QString& command, double seconds);
     // The command lines the client was called with, in order.
     QStringList Calls() const;
     int CountCalls(const QString& command) const { return Calls().count(command); }

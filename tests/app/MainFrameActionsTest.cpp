@@ -176,6 +176,19 @@ TEST_F(MainFrameActions, ChipInfoIsShownAsPrinted)
     EXPECT_EQ(boxes.Count(), 0);
 }
 
+TEST_F(MainFrameActions, EarlyClosedLoadingJudgesThePreviousAnswerAndKeepsTheLateOne)
+{
+    StartConnected();
+    const QString chipInfo = QString::fromUtf8(kz::kChipInfoCommand);
+    frame->SetChipInfoOutput("No eMMC inside\r\n");  // left by an earlier read
+    bin.Answer(chipInfo, "Manufacturer ID 0x45\r\n");
+    bin.Delay(chipInfo, 1.0);
+    WhenWindowWith("text_show", [](QWidget* w) { ClickButton(w, "closebtn"); });
+    ClickButton(frame->GetHWND(), "btn_readInfo");
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::ChipNotDetected)});
+    EXPECT_TRUE(WaitFor([&] { return frame->ChipInfoOutput() == "Manufacturer ID 0x45\r\n"; }));
+}
+
 TEST_F(MainFrameActions, MtxFlowLogsHintAndAsks)
 {
     StartConnected();

@@ -122,6 +122,7 @@ TEST_F(MainFrameMonitor, SeveralArrivalsDetectOneAfterAnother)
 {
     Start(kNoDevice);
     bin.Answer(kDevices, kOneBox);
+    bin.Delay(kDevices, 0.3);  // the later arrivals come while the first detection waits
     for (int i = 0; i < 3; ++i)
         frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, kUsbName);
     ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }));
