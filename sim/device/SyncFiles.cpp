@@ -84,7 +84,12 @@ private:
 fs::path TempBeside(const fs::path& target)
 {
     static std::atomic<unsigned> counter{0};
-    return target.parent_path() / ("." + target.filename().string() + ".push" + std::to_string(++counter));
+    // Built by appends: GCC 12 warns (falsely) about operator+ on a temporary here.
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".push";
+    name += std::to_string(++counter);
+    return target.parent_path() / name;
 }
 
 }  // namespace
