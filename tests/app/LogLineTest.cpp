@@ -69,12 +69,3 @@ TEST(LogStore, LongLineIsKeptWhole)
     EXPECT_GT(store.ItemText(0, 0).size(), 5000);
 }
 
-TEST(LogStore, ManyRowsStayAddressable)
-{
-    CLogStore store;
-    for (int i = 0; i < 100000; ++i)
-        store.Append(QString::number(i));
-    EXPECT_EQ(store.Count(), 100000);
-    EXPECT_EQ(store.ItemText(99999, 0), "99999");
-    EXPECT_EQ(store.ItemText(50000, 0), "50000");
-}

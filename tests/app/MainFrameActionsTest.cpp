@@ -110,24 +110,6 @@ TEST_F(MainFrameActions, RebootAfterServerStartWithLostDeviceFails)
     EXPECT_TRUE(frame->m_bDeviceConnected);  // the broadcasts decide that
 }
 
-TEST_F(MainFrameActions, RebootRefusedWithoutKnownErrorOnlyLogs)
-{
-    StartConnected();
-    bin.Answer("shell reboot", "reboot: Operation not permitted\r\r\n");
-    ClickButton(frame->GetHWND(), "btn_reboot");
-    EXPECT_EQ(boxes.Count(), 0);
-    ASSERT_EQ(LogLines().size(), 3);
-    EXPECT_TRUE(LogLines()[2].contains("reboot: Operation not permitted"));
-}
-
-TEST_F(MainFrameActions, MountAfterServerRestartCountsAsMounted)
-{
-    Start(kOneBox, kBoxModel, kServerStart);
-    EXPECT_TRUE(frame->m_bUdiskMounted);
-    ASSERT_EQ(LogLines().size(), 1);
-    EXPECT_TRUE(LogLines()[0].contains(Text(kz::text::MountOk)));
-}
-
 TEST_F(MainFrameActions, MountWithoutStickLogsFailureAndCopyFromStickStops)
 {
     Start(kOneBox, kBoxModel, "mount: No such file or directory\r\r\n");
@@ -141,14 +123,6 @@ TEST_F(MainFrameActions, MountWithoutStickLogsFailureAndCopyFromStickStops)
     ClickButton(frame->GetHWND(), "btn_copytoUdisk");
     EXPECT_EQ(boxes.Count(), 1);  // this direction opens it anyway
     EXPECT_EQ(boxes.Requests().value(0).caption, "文件浏览");
-}
-
-TEST_F(MainFrameActions, SecondMountSeesBusyAndStaysQuiet)
-{
-    StartConnected();
-    bin.Answer(QString::fromUtf8(kz::kMountCommand), "mount: Device or resource busy\r\r\n");
-    EXPECT_TRUE(frame->MountUdisk());
-    EXPECT_EQ(LogLines().size(), 1);
 }
 
 TEST_F(MainFrameActions, ChipInfoErrorIsReported)

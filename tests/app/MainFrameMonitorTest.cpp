@@ -132,15 +132,6 @@ TEST_F(MainFrameMonitor, SeveralArrivalsDetectOneAfterAnother)
     EXPECT_EQ(bin.CountCalls(QString::fromUtf8(kz::kMountCommand)), 1);
 }
 
-TEST_F(MainFrameMonitor, NonUsbBroadcastIsIgnored)
-{
-    Start(kNoDevice);
-    frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, R"(\\?\HID#VID_046D&PID_C52B#7)");
-    frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, R"(\\?\STORAGE#Volume#1)");
-    ProcessEventsFor(300);
-    EXPECT_EQ(bin.CountCalls(kDevices), 1);
-}
-
 TEST_F(MainFrameMonitor, EscapeDoesNotCloseTheWindow)
 {
     Start(kNoDevice);
