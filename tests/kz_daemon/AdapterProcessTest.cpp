@@ -12,14 +12,18 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Every run sees a running "server", so only the fake adb's own command runs.
 class AdapterProcess : public ::testing::Test
 {
 protected:
+    void SetUp() override { serverPort_ = std::to_string(server_.Port()); }
+
     // Runs the adapter with `body` as the fake adb.
     Result RunWith(const std::string& body, const std::vector<std::string>& args = {"devices"},
                    LaunchOptions options = {})
     {
         options.env["ADB"] = dir_.Script("adb", body);
+        options.env["ANDROID_ADB_SERVER_PORT"] = serverPort_;
         std::vector<std::string> argv{AdapterPath()};
         argv.insert(argv.end(), args.begin(), args.end());
         return RunProcess(argv, options);
@@ -28,10 +32,13 @@ protected:
     std::unique_ptr<Launched> LaunchWith(const std::string& body, LaunchOptions options = {})
     {
         options.env["ADB"] = dir_.Script("adb", body);
+        options.env["ANDROID_ADB_SERVER_PORT"] = serverPort_;
         return std::make_unique<Launched>(std::vector<std::string>{AdapterPath(), "shell", "x"}, options);
     }
 
     TempDir dir_;
+    ServerStandIn server_;
+    std::string serverPort_;
 };
 
 int ExitCode(int status)
@@ -73,6 +80,7 @@ TEST_F(AdapterProcess, AdbIsNamedByAdbElseFoundOnPath)
 {
     LaunchOptions missing;
     missing.env["ADB"] = dir_.Path() + "/no-such-adb";
+    missing.env["ANDROID_ADB_SERVER_PORT"] = serverPort_;
     const Result r = RunProcess({AdapterPath(), "devices"}, missing);
     EXPECT_EQ(ExitCode(r.status), 127);
     EXPECT_NE(r.output.find("not found"), std::string::npos) << r.output;
@@ -82,6 +90,7 @@ TEST_F(AdapterProcess, AdbIsNamedByAdbElseFoundOnPath)
     LaunchOptions onPath;
     onPath.env["ADB"] = std::nullopt;
     onPath.env["PATH"] = dir_.Path();
+    onPath.env["ANDROID_ADB_SERVER_PORT"] = serverPort_;
     EXPECT_EQ(ExitCode(RunProcess({AdapterPath(), "devices"}, onPath).status), 127);
     dir_.Script("adb", "echo found on path");
     EXPECT_EQ(RunProcess({AdapterPath()}, onPath).output, "found on path\r\n");

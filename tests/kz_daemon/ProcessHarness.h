@@ -62,6 +62,22 @@ std::string AdapterPath();
 // adb server.
 int FreeLocalPort();
 
+// Something listening on a free 127.0.0.1 port and never answering: to the
+// adapter, a running adb server, so it leaves the fake adb's commands alone.
+class ServerStandIn
+{
+public:
+    ServerStandIn();
+    ~ServerStandIn();
+    ServerStandIn(const ServerStandIn&) = delete;
+    ServerStandIn& operator=(const ServerStandIn&) = delete;
+    int Port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
 // A folder removed with everything in it when the object goes.
 class TempDir
 {

@@ -3,26 +3,27 @@
 
 #include <gtest/gtest.h>
 
-using kz::adapter::ListsOfflineDevice;
+using kz::adapter::DevicesSettled;
 using kz::adapter::SubstringWatch;
 
-TEST(DeviceList, OfflineEntryIsFound)
+TEST(DeviceList, SettledOnlyWithADeviceAndNoneOffline)
 {
-    EXPECT_TRUE(ListsOfflineDevice("List of devices attached\nemulator-5554\toffline\n\n"));
-    EXPECT_TRUE(ListsOfflineDevice("List of devices attached\r\n0123\tdevice\r\nemulator-5554\toffline\r\n"));
-    EXPECT_TRUE(ListsOfflineDevice("emulator-5554\toffline"));
+    EXPECT_TRUE(DevicesSettled("List of devices attached\nemulator-5554\tdevice\n\n"));
+    EXPECT_TRUE(DevicesSettled("List of devices attached\r\n0123\tunauthorized\r\n"));
+    EXPECT_TRUE(DevicesSettled("0123\tdevice"));
+    EXPECT_FALSE(DevicesSettled("List of devices attached\nemulator-5554\toffline\n\n"));
+    EXPECT_FALSE(DevicesSettled("List of devices attached\r\n0123\tdevice\r\nemulator-5554\toffline\r\n"));
+    EXPECT_FALSE(DevicesSettled("emulator-5554\toffline"));
 }
 
-TEST(DeviceList, OnlineEmptyAndOddListsAreNotOffline)
+TEST(DeviceList, EmptyAndOddListsNameNoDevice)
 {
-    EXPECT_FALSE(ListsOfflineDevice("List of devices attached\n\n"));
-    EXPECT_FALSE(ListsOfflineDevice("List of devices attached\nemulator-5554\tdevice\n\n"));
-    EXPECT_FALSE(ListsOfflineDevice("List of devices attached\n0123\tunauthorized\n\n"));
-    EXPECT_FALSE(ListsOfflineDevice(""));
-    // The word elsewhere is no device state.
-    EXPECT_FALSE(ListsOfflineDevice("error: device offline\n"));
-    EXPECT_FALSE(ListsOfflineDevice("\toffline\n"));
-    EXPECT_FALSE(ListsOfflineDevice("emulator-5554\tofflineX\n"));
+    EXPECT_FALSE(DevicesSettled("List of devices attached\n\n"));
+    EXPECT_FALSE(DevicesSettled(""));
+    EXPECT_FALSE(DevicesSettled("* daemon started successfully\nerror: device offline\n"));
+    EXPECT_FALSE(DevicesSettled("\tdevice\n"));
+    // A state that only starts with the word is no offline device.
+    EXPECT_TRUE(DevicesSettled("emulator-5554\tofflineX\n"));
 }
 
 TEST(SubstringWatch, SeesTheNeedleAcrossChunksButNoNearMiss)

@@ -11,25 +11,34 @@ std::string_view StripLineEnd(std::string_view line)
     return line;
 }
 
-bool IsOfflineEntry(std::string_view line)
+// An entry is "SERIAL\tSTATE"; the header, blank lines and server notices
+// have no tab.
+bool IsEntry(std::string_view line, std::string_view& state)
 {
-    constexpr std::string_view kState = "\toffline";
     const size_t tab = line.find('\t');
-    return tab != 0 && tab != std::string_view::npos && line.substr(tab) == kState;
+    if (tab == 0 || tab == std::string_view::npos)
+        return false;
+    state = line.substr(tab + 1);
+    return true;
 }
 
 }  // namespace
 
-bool ListsOfflineDevice(std::string_view devicesOutput)
+bool DevicesSettled(std::string_view devicesOutput)
 {
+    bool listed = false;
     while (!devicesOutput.empty()) {
         const size_t end = devicesOutput.find('\n');
         const size_t lineLength = end == std::string_view::npos ? devicesOutput.size() : end + 1;
-        if (IsOfflineEntry(StripLineEnd(devicesOutput.substr(0, lineLength))))
-            return true;
+        std::string_view state;
+        if (IsEntry(StripLineEnd(devicesOutput.substr(0, lineLength)), state)) {
+            if (state == "offline")
+                return false;
+            listed = true;
+        }
         devicesOutput.remove_prefix(lineLength);
     }
-    return false;
+    return listed;
 }
 
 }  // namespace kz::adapter

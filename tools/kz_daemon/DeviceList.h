@@ -5,8 +5,10 @@
 
 namespace kz::adapter {
 
-// True when a line of the list names a device in the "offline" state, i.e. a
-// transport that is connected but has not finished its handshake yet.
-bool ListsOfflineDevice(std::string_view devicesOutput);
+// True when the list names at least one device and none in the "offline"
+// state (a transport that is connected but has not finished its handshake).
+// An empty list is not settled: right after a server start, a box reached
+// over TCP is not even listed until it has registered with the server.
+bool DevicesSettled(std::string_view devicesOutput);
 
 }  // namespace kz::adapter

@@ -42,12 +42,12 @@ std::optional<std::string> DeviceListNow(const std::string& adb, SignalChannel& 
 
 }  // namespace
 
-void WaitUntilNoDeviceOffline(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget)
+void WaitUntilDevicesSettled(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget)
 {
     const auto deadline = Clock::now() + budget;
     while (signals.TerminationRequested() == 0) {
         const std::optional<std::string> list = DeviceListNow(adb, signals, deadline);
-        if (!list || !ListsOfflineDevice(*list))
+        if (!list || DevicesSettled(*list))
             return;
         const auto left = deadline - Clock::now();
         if (left <= kRetryInterval)

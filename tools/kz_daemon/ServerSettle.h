@@ -1,7 +1,8 @@
 #pragma once
-// A call that had to start the adb server returns before a box reached over
-// TCP has finished its handshake; the next call would then find it "offline".
-// The adapter waits that moment out so its caller sees a settled device list.
+// A freshly started adb server acknowledges its start before it has connected
+// a box reached over TCP: the next call would find no device, or find it
+// "offline".  The adapter waits that moment out so its caller sees a settled
+// device list.
 
 #include "tools/kz_daemon/SignalChannel.h"
 
@@ -10,8 +11,8 @@
 
 namespace kz::adapter {
 
-// Runs `adb devices` quietly until no device is listed as offline, the budget
-// is spent, adb cannot be run or a stop is requested.
-void WaitUntilNoDeviceOffline(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget);
+// Runs `adb devices` quietly until it lists a device and none offline, the
+// budget is spent, adb cannot be run or a stop is requested.
+void WaitUntilDevicesSettled(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget);
 
 }  // namespace kz::adapter
