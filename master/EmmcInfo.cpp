@@ -6,6 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "app/core/Texts.h"
+#include "master/PlaceholderNote.h"
 
 CEmmcInfo::CEmmcInfo(CMainFrame* owner, QString text) : m_owner(owner), m_text(std::move(text)) {}
 
@@ -21,6 +22,7 @@ void CEmmcInfo::OnWindowInit()
 {
     if (!FindControl(QStringLiteral("edit_emmcinfo")))
         BuildFallbackControls();
+    kz::AddPlaceholderNote(GetHWND(), QStringLiteral("Minimal chip-information dialog: the full one comes in a later version."));
     kz::ui::SetControlText(FindControl(QStringLiteral("edit_emmcinfo")), m_text);
     kz::ui::SetControlText(FindControl(QStringLiteral("text_title")), m_owner->Text(kz::text::ChipInfoTitle));
 }
@@ -34,12 +36,10 @@ void CEmmcInfo::BuildFallbackControls()
     auto* layout = window->layout() ? window->layout() : new QVBoxLayout(window);
     auto* title = new QLabel(window);
     title->setObjectName(QStringLiteral("text_title"));
-    auto* note = new QLabel(QStringLiteral("(the full chip-information dialog comes in a later version)"), window);
     auto* edit = new QPlainTextEdit(window);
     edit->setObjectName(QStringLiteral("edit_emmcinfo"));
     edit->setReadOnly(true);
     layout->addWidget(title);
-    layout->addWidget(note);
     layout->addWidget(edit);
     window->resize(560, 420);
 }

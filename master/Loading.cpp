@@ -1,12 +1,11 @@
 #include "master/Loading.h"
 
-#include <QLabel>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <thread>
 
 #include "app/MainFrame.h"
 #include "app/core/DeviceActions.h"
+#include "master/PlaceholderNote.h"
 #include "ui/GuiThread.h"
 
 namespace {
@@ -41,15 +40,7 @@ void CLoading::Notify(kz::ui::TNotifyUI& msg)
 
 void CLoading::OnWindowInit()
 {
-    if (!FindControl(QStringLiteral("text_show")) && GetHWND()) {
-        auto* label = new QLabel(QStringLiteral("Reading the chip information ...\n"
-                                                "(the animated loading dialog comes in a later version)"),
-                                 GetHWND());
-        label->setAlignment(Qt::AlignCenter);
-        if (!GetHWND()->layout())
-            new QVBoxLayout(GetHWND());
-        GetHWND()->layout()->addWidget(label);
-    }
+    kz::AddPlaceholderNote(GetHWND(), QStringLiteral("Minimal loading dialog: the animated one comes in a later version."));
     StartWorker();
     QTimer::singleShot(kGiveUpMs, this, [this] { Close(kz::ui::kResultOk); });
 }
