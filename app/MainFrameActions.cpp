@@ -10,6 +10,13 @@
 
 bool CMainFrame::MountUdisk()
 {
+    // The flags and the log text belong to the GUI thread; a dialog's worker
+    // that needs the stick waits for the mount there.
+    if (!kz::ui::IsGuiThread()) {
+        bool mounted = false;
+        kz::ui::RunOnGuiBlocking(this, [&] { mounted = MountUdisk(); });
+        return mounted;
+    }
     // The box's USB stack settles briefly after the device comes up.
     kz::ui::RunBlockingKeepingPaint([] { QThread::msleep(100); });
     const kz::MountVerdict verdict = kz::JudgeMount(RunShortCommand(QString::fromUtf8(kz::kMountCommand)));

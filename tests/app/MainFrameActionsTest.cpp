@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <thread>
 
 #include "app/MainFrameFixture.h"
@@ -123,6 +124,18 @@ TEST_F(MainFrameActions, MountWithoutStickLogsFailureAndCopyFromStickStops)
     ClickButton(frame->GetHWND(), "btn_copytoUdisk");
     EXPECT_EQ(boxes.Count(), 1);  // this direction opens it anyway
     EXPECT_EQ(boxes.Requests().value(0).caption, "文件浏览");
+}
+
+TEST_F(MainFrameActions, MountFromAWorkerCompletesAndLogs)
+{
+    StartConnected();
+    std::atomic<int> result{-1};
+    std::thread worker([&] { result = frame->MountUdisk() ? 1 : 0; });
+    ASSERT_TRUE(WaitFor([&] { return result != -1; }));
+    worker.join();
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(LogLines().size(), 2);
+    EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::MountOk)));
 }
 
 TEST_F(MainFrameActions, ChipInfoErrorIsReported)
