@@ -73,3 +73,12 @@ TEST_F(MainWindowBox, MissingStickIsLoggedWithTheBoxAnswer)
     EXPECT_TRUE(frame->GetItemText(0, 0).contains(frame->Text(kz::text::MountFailed)));
     EXPECT_TRUE(LastLogLine().contains("mount: No such file or directory")) << qPrintable(LastLogLine());
 }
+
+TEST_F(MainWindowBox, ChipInformationReadWithoutChipIsReported)
+{
+    ASSERT_EQ(box.Ctl("remove-chip"), "ok");
+    StartWindow();
+    kz::test::ClickButton(frame->GetHWND(), "btn_readInfo");
+    EXPECT_TRUE(frame->ChipInfoOutput().contains("No eMMC inside")) << qPrintable(frame->ChipInfoOutput());
+    EXPECT_EQ(boxes.Texts(), QStringList{frame->Text(kz::text::ChipNotDetected)});
+}
