@@ -13,6 +13,7 @@
 #include "app/core/LogStore.h"
 #include "device/AdbRunner.h"
 #include "settings/Ini.h"
+#include "ui/CallbackListModel.h"
 #include "ui/ListCallback.h"
 #include "ui/WindowImplBase.h"
 
@@ -20,9 +21,6 @@ class QLabel;
 class QListView;
 class QWidget;
 
-namespace kz::ui {
-class CallbackListModel;
-}
 
 // Messages the main menu posts to the main window.
 inline constexpr uint WM_DEVICECHANGE = 537;
@@ -74,6 +72,7 @@ public:
     void SetArrivalDelayMs(int ms) { m_arrivalDelayMs = ms; }
     void SetQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
 
+    // State the dialogs opened from here read; written on the GUI thread only.
     CAdbHelper m_adbHelper;
     bool m_bUdiskMounted = false;
     bool m_bDeviceConnected = false;
@@ -111,7 +110,7 @@ private:
     QPointer<QLabel> m_textState;
     QPointer<QListView> m_listLog;
     QPointer<QWidget> m_containerInfo;
-    kz::ui::CallbackListModel* m_logModel = nullptr;
+    QPointer<kz::ui::CallbackListModel> m_logModel;
 
     mutable QMutex m_chipInfoMutex;
     QString m_strChipInfoOutput;
