@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +31,7 @@ protected:
             // where a simulated box of another test may listen.
             {"ADB_LOCAL_TRANSPORT_MAX_PORT", "5553"},
             {"HOME", home_.Path()},
+            {"XDG_RUNTIME_DIR", home_.Path()},
         };
     }
 
@@ -67,4 +70,22 @@ TEST_F(RealAdb, DevicesThroughTheAdapter)
     const Result stop = Adapter("kill-server");
     EXPECT_EQ(stop.output, "");
     EXPECT_EQ(WEXITSTATUS(stop.status), 0);
+}
+
+TEST_F(RealAdb, ConcurrentCallsWithoutAServerShareOneStart)
+{
+    // Left to adb, all but one concurrent start fail with "didn't ACK".
+    std::vector<std::unique_ptr<Launched>> calls;
+    for (int i = 0; i < 3; ++i)
+        calls.push_back(std::make_unique<Launched>(std::vector<std::string>{AdapterPath(), "devices"}, options_));
+    int starts = 0;
+    for (auto& call : calls) {
+        const int status = call->Finish();
+        const std::string& out = call->Output();
+        EXPECT_EQ(WEXITSTATUS(status), 0) << out;
+        EXPECT_TRUE(out.ends_with("List of devices attached \r\n\r\n")) << out;
+        EXPECT_EQ(out.find("ACK"), std::string::npos) << out;
+        starts += out.find("daemon started successfully") != std::string::npos;
+    }
+    EXPECT_EQ(starts, 1);
 }

@@ -62,6 +62,7 @@ protected:
                                                     fake.before + "\nFAIL_START=" + (fake.failStart ? "1" : "") +
                                                     kFakeAdb);
         options.env["ANDROID_ADB_SERVER_PORT"] = std::to_string(serverRunning ? server_.Port() : FreeLocalPort());
+        options.env["XDG_RUNTIME_DIR"] = dir_.Path();  // the start lock's file
         return options;
     }
 

@@ -7,6 +7,7 @@
 #include "tools/kz_daemon/ServerNeed.h"
 #include "tools/kz_daemon/ServerProbe.h"
 #include "tools/kz_daemon/ServerSettle.h"
+#include "tools/kz_daemon/ServerStartLock.h"
 #include "tools/kz_daemon/SignalChannel.h"
 #include "tools/kz_daemon/SubstringWatch.h"
 #include "tools/kz_daemon/WriteAll.h"
@@ -33,6 +34,9 @@ constexpr std::chrono::milliseconds kIdleFlush{10};
 constexpr std::chrono::milliseconds kSettleBudget{2000};
 // Loopback answers a connect at once; only a listener with a full queue is slow.
 constexpr std::chrono::milliseconds kProbeTimeout{500};
+// Another adapter's start and settle take a few seconds at most; one that
+// hangs must not hold every later command.
+constexpr std::chrono::milliseconds kStartTurnPatience{10000};
 
 int ReportSpawnFailure(const std::string& adb, int error)
 {
@@ -92,16 +96,35 @@ Streamed RunStreamed(const std::string& adb, const std::vector<std::string>& arg
     return result;
 }
 
-bool NeedsServerStart(const std::vector<std::string>& args)
+std::optional<int> ServerPortToCheck(const std::vector<std::string>& args)
 {
-    const std::optional<int> port =
-        LocalServerPortFor(args, std::getenv("ANDROID_ADB_SERVER_PORT"), std::getenv("ADB_SERVER_SOCKET"));
-    return port && !ServerListens(*port, kProbeTimeout);
+    return LocalServerPortFor(args, std::getenv("ANDROID_ADB_SERVER_PORT"), std::getenv("ADB_SERVER_SOCKET"));
 }
 
 bool Succeeded(int status)
 {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Starts the server on `port` unless one runs, and lets it settle.  Returns
+// nullopt when the command may run, else the adapter's exit code.
+std::optional<int> EnsureServer(const std::string& adb, int port, SignalChannel& signals, Output& out)
+{
+    const ServerStartLock turn(port, signals, kStartTurnPatience);
+    if (const int sig = signals.TerminationRequested())
+        return ExitLikeChild(W_EXITCODE(0, sig));
+    if (ServerListens(port, kProbeTimeout))
+        return std::nullopt;  // started by another adapter while this one waited
+    const Streamed start = RunStreamed(adb, {"start-server"}, StdinSource::DevNull, signals, out);
+    if (start.spawnError != 0)
+        return ReportSpawnFailure(adb, start.spawnError);
+    if (start.serverStarted)
+        WaitUntilDevicesSettled(adb, signals, kSettleBudget);
+    if (const int sig = signals.TerminationRequested())
+        return ExitLikeChild(Succeeded(start.status) ? W_EXITCODE(0, sig) : start.status);
+    if (!Succeeded(start.status))
+        return ExitLikeChild(start.status);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -121,16 +144,9 @@ int RunAdapter(const std::vector<std::string>& args)
     SignalChannel signals;
     Output out;
     const std::string adb = AdbProgram();
-    if (NeedsServerStart(args)) {
-        const Streamed start = RunStreamed(adb, {"start-server"}, StdinSource::DevNull, signals, out);
-        if (start.spawnError != 0)
-            return ReportSpawnFailure(adb, start.spawnError);
-        if (start.serverStarted)
-            WaitUntilDevicesSettled(adb, signals, kSettleBudget);
-        if (const int sig = signals.TerminationRequested())
-            return ExitLikeChild(Succeeded(start.status) ? W_EXITCODE(0, sig) : start.status);
-        if (!Succeeded(start.status))
-            return ExitLikeChild(start.status);
+    if (const std::optional<int> port = ServerPortToCheck(args); port && !ServerListens(*port, kProbeTimeout)) {
+        if (const std::optional<int> code = EnsureServer(adb, *port, signals, out))
+            return *code;
     }
     const Streamed run = RunStreamed(adb, args, StdinSource::Inherit, signals, out);
     if (run.spawnError != 0)
