@@ -1,0 +1,96 @@
+// Reading and writing the chip's two boot partitions.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "app/core/Texts.h"
+#include "board/BoardWorker.h"
+#include "board/MotherBoard.h"
+#include "board/core/BoardCommands.h"
+#include "board/core/BoardTexts.h"
+#include "files/FileManagerMode.h"
+
+namespace {
+
+namespace text = kz::board::text;
+
+QString Name(const char* pattern, int boot)
+{
+    return QString::fromUtf8(pattern).arg(boot);
+}
+
+}  // namespace
+
+void CMotherBoard::BrowseBoot(int boot)
+{
+    PickFile(boot == 1 ? Boot1Source() : Boot2Source(),
+             FindControl<QLineEdit>(Name("edit_writeboot%1filename", boot)));
+}
+
+void CMotherBoard::ReadBoot(int boot)
+{
+    QPointer<QLineEdit> status = FindControl<QLineEdit>(Name("edit_readboot%1filename", boot));
+    QPointer<QAbstractButton> button = FindControl<QAbstractButton>(Name("btn_readboot%1", boot));
+    const QString failText = Text(boot == 1 ? text::Boot1SaveFailed : text::Boot2SaveFailed);
+    kz::ui::SetControlText(status, Text(boot == 1 ? text::Boot1ReadStarted : text::Boot2ReadStarted));
+    m_strPickedName.clear();
+    m_asker(*this);
+    // The job takes the name now: a later read whose dialog is cancelled
+    // must not find this one still pending.
+    QString name = m_strPickedName;
+    m_strPickedName.clear();
+    if (!CheckName(name)) {
+        kz::ui::SetControlText(status, failText);
+        return;
+    }
+    const QString saving = Text(text::Saving);
+    kz::ui::SetControlText(status, saving);
+    kz::ui::SetControlText(button, saving);
+    if (button)
+        button->setEnabled(false);
+
+    kz::board::WorkerJob job;
+    job.command = [boot, name] { return kz::board::ReadBootCommand(boot, name); };
+    job.caption = Text(kz::text::Prompt);
+    job.okText = Text(boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk);
+    job.failText = failText;
+    // Boot1 shows its success while the message box is open; every other
+    // outcome leaves the field empty until the box is dismissed.
+    job.beforeBox = [boot, status](bool ok, const QString& message) {
+        kz::ui::SetControlText(status, boot == 1 && ok ? message : QString());
+    };
+    job.afterBox = [status, button, read = Text(text::Read)](bool, const QString& message) {
+        if (button)
+            button->setEnabled(true);
+        kz::ui::SetControlText(status, message);
+        kz::ui::SetControlText(button, read);
+    };
+    StartWorker(std::move(job));
+}
+
+void CMotherBoard::WriteBoot(int boot)
+{
+    QPointer<QAbstractButton> button = FindControl<QAbstractButton>(Name("btn_writeboot%1", boot));
+    QString name = kz::ui::GetControlText(FindControl(Name("edit_writeboot%1filename", boot)));
+    if (!CheckName(name))
+        return;
+    kz::ui::SetControlText(button, Text(text::Writing));
+    if (button)
+        button->setEnabled(false);
+
+    kz::board::WorkerJob job;
+    // The source is read when the worker starts, not at the click.
+    job.command = [boot, name = name.toLower(), shared = m_shared] {
+        const int source = boot == 1 ? shared->boot1Source.load() : shared->boot2Source.load();
+        return kz::board::WriteBootCommand(boot, source, name);
+    };
+    job.caption = Text(kz::text::Prompt);
+    job.okText = Text(boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk);
+    job.failText = Text(boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed);
+    job.afterBox = [button, write = Text(text::Write)](bool, const QString&) {
+        if (button)
+            button->setEnabled(true);
+        kz::ui::SetControlText(button, write);
+    };
+    StartWorker(std::move(job));
+}

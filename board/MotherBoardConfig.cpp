@@ -1,0 +1,28 @@
+// Changing one boot-configuration value of the chip.  A short command on
+// the GUI thread: the window keeps painting its busy caption but takes no
+// input until the box has answered.
+#include <QAbstractButton>
+#include <QComboBox>
+
+#include "app/MainFrame.h"
+#include "app/core/Texts.h"
+#include "board/MotherBoard.h"
+#include "board/core/BoardCommands.h"
+#include "board/core/BoardTexts.h"
+
+void CMotherBoard::ApplyBootSetting(kz::board::BootSetting setting, const char* buttonName, const char* comboName)
+{
+    namespace text = kz::board::text;
+    auto* button = FindControl<QAbstractButton>(QString::fromUtf8(buttonName));
+    if (!button || !m_pOwner)
+        return;
+    button->setEnabled(false);
+    button->setText(Text(text::Modifying));
+    button->repaint();
+    auto* combo = FindControl<QComboBox>(QString::fromUtf8(comboName));
+    const int index = combo ? combo->currentIndex() : -1;
+    const QString output = m_pOwner->RunShortCommand(kz::board::ConfigureBootCommand(setting, index));
+    Prompt(Text(kz::board::IsConfigureSuccess(output) ? text::SetOk : text::SetFailed));
+    button->setEnabled(true);
+    button->setText(Text(text::Modify));
+}
