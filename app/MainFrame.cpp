@@ -8,13 +8,24 @@
 #include "app/core/DeviceActions.h"
 #include "app/core/Texts.h"
 #include "platform/MessageBox.h"
+#include "settings/AboutDlg.h"
+#include "settings/ConfigDlg.h"
 #include "ui/CallbackListModel.h"
 #include "ui/GuiThread.h"
 #include "ui/Markup.h"
 #include "ui/RichTextDelegate.h"
+#include "update/UpdateDlg.h"
 
 namespace {
 CMainFrame* g_mainFrame = nullptr;
+
+// A modal child of the main window; About and update release themselves.
+void RunModal(kz::ui::WindowImplBase& dialog, QWidget* parent, const QString& caption)
+{
+    dialog.Create(parent, caption);
+    dialog.CenterWindow();
+    dialog.ShowModal();
+}
 }
 
 CMainFrame::CMainFrame()
@@ -74,16 +85,19 @@ qintptr CMainFrame::HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam
         break;
     case WM_MENU_SETTING:
         handled = true;
-        ComingLater(QStringLiteral("设置"), QStringLiteral("The language settings dialog"));
+        {
+            CConfig config(this);
+            RunModal(config, GetHWND(), QStringLiteral("设置"));
+        }
         break;
     case WM_MENU_ABOUT:
         handled = true;
-        ComingLater(QStringLiteral("关于"), QStringLiteral("The About dialog"));
+        RunModal(*new CAbout, GetHWND(), QStringLiteral("关于"));
         break;
     case WM_MENU_UPDATE:
         handled = true;
         if (RequireDevice())
-            ComingLater(QStringLiteral("升级"), QStringLiteral("The system update dialog"));
+            RunModal(*new CUpdate(this), GetHWND(), QStringLiteral("升级"));
         break;
     default:
         break;

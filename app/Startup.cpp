@@ -9,6 +9,7 @@
 #include "platform/ProgramDir.h"
 #include "platform/SingleInstance.h"
 #include "platform/UsbHotplug.h"
+#include "settings/ConfigDlgRestart.h"
 
 namespace kz {
 
@@ -33,7 +34,9 @@ int RunMainWindow()
 {
     const QString title = QString::fromUtf8(text::WindowTitle);
     SingleInstance instance;
-    if (!instance.TryAcquire(title)) {
+    // After a language change the old instance is still closing.
+    const bool acquired = TakeRestartMark() ? instance.Acquire(title, kRestartWaitMs) : instance.TryAcquire(title);
+    if (!acquired) {
         ShowMessageBox(nullptr, QString::fromUtf8(kAlreadyRunning), QStringLiteral("提示："));
         return 0;
     }

@@ -1,0 +1,167 @@
+#include "update/UpdateDlg.h"
+
+#include <QProgressBar>
+#include <thread>
+
+#include "app/MainFrame.h"
+#include "platform/MessageBox.h"
+#include "ui/GuiThread.h"
+#include "update/UpdateRunner.h"
+#include "update/UpdatePassword.h"
+#include "update/UpdateSource.h"
+
+namespace {
+
+const char kTitle[] = "System File Update";
+const char kUpdate[] = "Update";
+const char kPassWord[] = "PassWord";
+const char kPrompt[] = "Prompt";
+const char kWrongPassword[] = "Wrong password, please enter again!";
+const char kUpdateOk[] = "Update successfully, it will restart soon!";
+const char kUpdateFailed[] = "Update failed!";
+const char kNoFile[] = "No file!";
+const char kRebootCommand[] = "shell reboot";
+
+}  // namespace
+
+CUpdate::CUpdate(CMainFrame* owner) : m_strLanguage(owner ? owner->m_strLanguage : QString()), m_owner(owner) {}
+
+CUpdate::~CUpdate() = default;
+
+QString CUpdate::Text(const char* key) const
+{
+    return m_owner ? m_owner->m_ini.Text(m_strLanguage, QString::fromUtf8(key)) : QString();
+}
+
+void CUpdate::Notify(kz::ui::TNotifyUI& msg)
+{
+    if (kz::ui::NotifyTypeIs(msg, kz::ui::kNotifyWindowInit))
+        OnWindowInit();
+    else if (kz::ui::NotifyIs(msg, kz::ui::kNotifyClick, QStringLiteral("closebtn")))
+        OnCloseClicked();
+    else if (kz::ui::NotifyIs(msg, kz::ui::kNotifyClick, QStringLiteral("btn_update")))
+        OnUpdateClicked();
+}
+
+qintptr CUpdate::HandleCustomMessage(uint msg, qintptr wParam, qintptr, bool& handled)
+{
+    // The progress is shown and the message still left to the default.
+    if (msg == WM_UPDATE_PROGRESS && m_progress)
+        m_progress->setValue(int(wParam) * 10);
+    handled = false;
+    return 0;
+}
+
+void CUpdate::OnFinalMessage()
+{
+    if (m_workerAlive)
+        m_releaseWhenDone = true;
+    else
+        delete this;
+}
+
+void CUpdate::OnWindowInit()
+{
+    m_textCaption = FindControl(QStringLiteral("text_caption"));
+    m_textPassword = FindControl(QStringLiteral("text_password"));
+    m_btnUpdate = FindControl(QStringLiteral("btn_update"));
+    m_editPassword = FindControl(QStringLiteral("edit_password"));
+    m_progress = FindControl<QProgressBar>(QStringLiteral("progress_update"));
+    kz::ui::SetControlText(m_textCaption, Text(kTitle));
+    kz::ui::SetControlText(m_btnUpdate, Text(kUpdate));
+    kz::ui::SetControlText(m_textPassword, Text(kPassWord));
+}
+
+void CUpdate::OnCloseClicked()
+{
+    if (!IsRunning()) {
+        Close(kz::ui::kResultOk);
+        return;
+    }
+    const kz::MsgAnswer answer = kz::ShowMessageBox(GetHWND(), QStringLiteral("Are you sure to stop ？！"),
+                                                    QStringLiteral("Warnning"), kz::MsgButtons::YesNo);
+    if (answer == kz::MsgAnswer::Yes)
+        Close(kz::ui::kResultOk);
+}
+
+void CUpdate::OnUpdateClicked()
+{
+    if (m_workerAlive)
+        return;
+    if (!kz::IsUpdatePassword(kz::ui::GetControlText(m_editPassword))) {
+        kz::ShowMessageBox(GetHWND(), Text(kWrongPassword), Text(kPrompt));
+        return;
+    }
+    if (!SourceFilesPresent())
+        return;
+    if (m_progress)
+        m_progress->setVisible(true);
+    if (m_btnUpdate)
+        m_btnUpdate->setEnabled(false);
+    StartWorker();
+}
+
+// Checked before anything is sent: the update first empties /data/bin on
+// the box, so a file found missing half-way would leave the box without its
+// support programs.
+bool CUpdate::SourceFilesPresent()
+{
+    const QStringList missing = kz::MissingUpdateFiles(kz::UpdateSourceFolder());
+    if (missing.isEmpty())
+        return true;
+    const QString text = Text(kUpdateFailed) + QStringLiteral("\n\n") + Text(kNoFile) + u'\n' + missing.join(u'\n');
+    kz::ShowMessageBox(GetHWND(), text, Text(kPrompt));
+    return false;
+}
+
+void CUpdate::StartWorker()
+{
+    m_workerAlive = true;
+    m_running = 1;  // before the worker runs, so a close right now asks first
+    const WorkerTexts texts{Text(kUpdateOk), Text(kUpdateFailed), Text(kPrompt)};
+    const QPointer<QWidget> window = GetHWND();
+    std::thread([this, texts, window] { RunWorker(texts, window); }).detach();
+}
+
+// Worker thread.  The dialog object stays alive until OnWorkerEnded has run,
+// so `this` may be used as the context of the calls handed to the GUI.
+void CUpdate::RunWorker(const WorkerTexts& texts, const QPointer<QWidget>& window)
+{
+    const auto run = [](const QString& command) {
+        QString output;
+        RunAdbCommand(command, output);
+        return output;
+    };
+    const auto progress = [this](int step) { PostMessage(WM_UPDATE_PROGRESS, step); };
+    const kz::UpdateOutcome outcome =
+        kz::RunUpdateSteps(kz::BuildUpdateSequence(kz::UpdateSourceFolder()), run, progress);
+    if (!outcome.passed) {
+        kz::ShowMessageBox(window.data(), texts.failure, texts.caption);
+        kz::ui::RunOnGui(this, [this] { OnWorkerFailed(); });
+        return;
+    }
+    m_running = 0;
+    kz::ShowMessageBox(window.data(), texts.success, texts.caption);
+    run(QString::fromUtf8(kRebootCommand));
+    kz::ui::RunOnGui(this, [this] {
+        Close(kz::ui::kResultOk);
+        OnWorkerEnded();
+    });
+}
+
+void CUpdate::OnWorkerFailed()
+{
+    if (m_btnUpdate)
+        m_btnUpdate->setEnabled(true);
+    if (m_progress)
+        m_progress->setValue(0);
+    m_running = 0;
+    OnWorkerEnded();
+}
+
+void CUpdate::OnWorkerEnded()
+{
+    m_workerAlive = false;
+    if (m_releaseWhenDone)
+        deleteLater();
+}
