@@ -1,0 +1,50 @@
+#include "files/CopySink.h"
+
+#include "app/MainFrame.h"
+#include "app/core/LogLine.h"
+#include "app/core/Texts.h"
+#include "files/FileManager.h"
+#include "files/core/FileTexts.h"
+#include "platform/MessageBox.h"
+#include "ui/GuiThread.h"
+
+namespace ft = kz::files::text;
+
+CCopySink::CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server)
+    : m_dialog(dialog), m_window(dialog->GetHWND()), m_main(main), m_lang(dialog->Lang()), m_server(std::move(server))
+{
+}
+
+void CCopySink::CopyStarted()
+{
+    kz::ui::RunOnGui(m_dialog, [d = m_dialog] { d->ShowCopyRunning(true); });
+}
+
+void CCopySink::Progress(int percent)
+{
+    kz::ui::RunOnGui(m_dialog, [d = m_dialog, percent] { d->SetCopyProgress(percent, QString::number(percent) + u'%'); });
+}
+
+void CCopySink::CopyEnded()
+{
+    kz::ui::RunOnGui(m_dialog, [d = m_dialog] { d->ShowCopyRunning(false); });
+}
+
+// The log lines are written after the box is answered, the failure line
+// before the tip that carries the box's own words.
+void CCopySink::Report(bool success, const QString& copyOutput)
+{
+    const QString text = m_lang.Text(success ? ft::CopyOk : ft::CopyFailed);
+    kz::ShowMessageBox(kz::MessageRequest{m_window, text, m_lang.Text(kz::text::Prompt)});
+    CMainFrame* main = m_main.data();
+    if (!main)
+        return;
+    main->WriteLog(success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text);
+    if (!success)
+        main->WriteLog(kz::LOG_TIP, copyOutput);
+}
+
+void CCopySink::ProgressCleared()
+{
+    kz::ui::RunOnGui(m_dialog, [d = m_dialog] { d->SetCopyProgress(0, QStringLiteral(" ")); });
+}

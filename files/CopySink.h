@@ -1,0 +1,33 @@
+#pragma once
+// Carries a copy's visible effects to the GUI thread: the file manager's
+// controls (dropped once the dialog is gone), the result box and the main
+// window's log.  It keeps the dialog's adb server alive until the copy has
+// ended, so closing the dialog during a copy does not cut the copy off.
+
+#include <QPointer>
+#include <memory>
+
+#include "files/LangContext.h"
+#include "files/core/CopyRun.h"
+
+class CAdbHelper;
+class CFileManager;
+class CMainFrame;
+
+class CCopySink : public kz::files::ICopySink {
+public:
+    CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server);
+
+    void CopyStarted() override;
+    void Progress(int percent) override;
+    void CopyEnded() override;
+    void Report(bool success, const QString& copyOutput) override;
+    void ProgressCleared() override;
+
+private:
+    QPointer<CFileManager> m_dialog;
+    QPointer<QObject> m_window;  // owner of the result box
+    QPointer<CMainFrame> m_main;
+    CLangContext m_lang;
+    std::shared_ptr<CAdbHelper> m_server;
+};

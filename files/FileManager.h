@@ -1,0 +1,97 @@
+#pragma once
+// The device file manager: lists the U-disk or the SD card of the box, copies
+// a file to the other storage (copy modes), lets a dialog pick a file (pick
+// modes), and renames or deletes the selected file through its shortcut menu.
+//
+// The dialog releases itself when its window closes: the opener creates it
+// with new, runs it modally and does not touch it afterwards.  Opening it
+// starts the adb server and its end stops it again (after a copy still
+// running has finished).
+
+#include <QList>
+#include <QPointer>
+#include <memory>
+
+#include "files/FileManagerMode.h"
+#include "files/LangContext.h"
+#include "files/core/CopyRun.h"
+#include "files/core/Listing.h"
+#include "ui/CallbackListModel.h"
+#include "ui/ListCallback.h"
+#include "ui/WindowImplBase.h"
+
+class CAdbHelper;
+class CMainFrame;
+class CPickOwner;
+class QAbstractItemView;
+
+// Posted by the shortcut menu.
+inline constexpr uint WM_FM_DELETE = kz::ui::kWmUser + 100;
+inline constexpr uint WM_FM_RENAME = kz::ui::kWmUser + 101;
+
+// Tests shorten the copy's waits between progress polls.
+void SetCopyTimingForTests(const kz::files::CopyTiming& timing);
+
+// Opens the file manager in a copy mode over the main window, modally.
+void OpenFileManager(CMainFrame* main, int mode);
+
+class CFileManager : public kz::ui::WindowImplBase, public kz::ui::IListCallbackUI {
+    Q_OBJECT
+public:
+    CFileManager(CMainFrame* main, int mode);  // copy modes
+    CFileManager(int mode, CPickOwner* owner); // pick modes
+    ~CFileManager() override;
+
+    QString GetWindowClassName() const override { return QStringLiteral("FileManager"); }
+    QString GetSkinFile() const override { return QStringLiteral("explorer.xml"); }
+    void OnFinalMessage() override;
+    qintptr HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam, bool& handled) override;
+    void Notify(kz::ui::TNotifyUI& msg) override;
+    bool EscapeCloses() const override { return false; }
+    QString GetItemText(int row, int column) override;
+
+    // Lists the mode's root again and rebuilds the rows (selection cleared).
+    void RefreshList();
+    // Runs a listing command; false when the client reported an error (shown).
+    bool LoadListing(const QString& command);
+
+    int Mode() const { return m_mode; }
+    const QList<kz::files::FileEntry>& Entries() const { return m_entries; }
+    // The selected row, -1 when none.
+    int SelectedRow() const;
+    // The name of the entry at the selected row; false when none is selected.
+    bool SelectedName(QString& name) const;
+
+    QString Text(const char* key) const { return m_lang.Text(key); }
+    const CLangContext& Lang() const { return m_lang; }
+    // An OK box with the caption "Prompt" over this dialog.
+    void Prompt(const char* key);
+    // One device command for the GUI: the window keeps painting meanwhile.
+    QString RunCommand(const QString& command);
+
+    // Copy display, on the GUI thread: running shows the bar and disables
+    // "Copy"; the end enables it.
+    void ShowCopyRunning(bool running);
+    void SetCopyProgress(int percent, const QString& text);
+
+private:
+    void OnWindowInit();
+    void SetHeaderTexts();
+    void ShowModeControls();
+    void OnClick(const kz::ui::TNotifyUI& msg);
+    void OnOk();
+    void OpenShortcutMenu(const kz::ui::TNotifyUI& msg);
+    void StartCopy();
+    bool CopyTargetName(QString& name);
+    void OnDeleteRequested();
+    void OnRenameRequested();
+
+    int m_mode;
+    CMainFrame* m_main = nullptr;   // copy modes
+    CPickOwner* m_owner = nullptr;  // pick modes
+    CLangContext m_lang;
+    std::shared_ptr<CAdbHelper> m_adb;  // shared with a running copy
+    QList<kz::files::FileEntry> m_entries;
+    QPointer<QAbstractItemView> m_list;
+    QPointer<kz::ui::CallbackListModel> m_model;
+};

@@ -1,0 +1,96 @@
+// The copy modes: checks on the GUI thread, then the copy worker.
+#include "files/FileManager.h"
+
+#include <QComboBox>
+
+#include "device/AdbRunner.h"
+#include "files/CopySink.h"
+#include "files/core/Commands.h"
+#include "files/core/CopyJudge.h"
+#include "files/core/CopyRun.h"
+#include "files/core/FileTexts.h"
+#include "files/core/ShellName.h"
+#include "files/core/TrimName.h"
+
+namespace ft = kz::files::text;
+
+namespace {
+kz::files::CopyTiming g_copyTiming;
+}  // namespace
+
+void SetCopyTimingForTests(const kz::files::CopyTiming& timing)
+{
+    g_copyTiming = timing;
+}
+
+// Mode 0 takes the chosen item of "comb_name", mode 1 the typed "edit_name".
+bool CFileManager::CopyTargetName(QString& name)
+{
+    if (m_mode == COPY_UDISK_TO_SDCARD) {
+        auto* combo = FindControl<QComboBox>(QStringLiteral("comb_name"));
+        name = combo && combo->currentIndex() >= 0 ? combo->currentText() : QString();
+        return true;
+    }
+    if (m_mode == COPY_SDCARD_TO_UDISK) {
+        name = kz::ui::GetControlText(FindControl(QStringLiteral("edit_name")));
+        return true;
+    }
+    return false;
+}
+
+void CFileManager::StartCopy()
+{
+    if (m_entries.isEmpty()) {
+        Prompt(ft::NoFile);
+        return;
+    }
+    QString target;
+    if (!CopyTargetName(target))
+        return;
+    if (m_mode == COPY_SDCARD_TO_UDISK)
+        kz::files::TrimName(target);
+    // A name of blanks only is empty once trimmed: no copy onto ''.
+    if (target.isEmpty()) {
+        Prompt(ft::TargetNameEmpty);
+        return;
+    }
+    QString source;
+    if (!SelectedName(source)) {
+        Prompt(ft::FileNotSelected);
+        return;
+    }
+    if (!kz::files::IsShellSafeName(source) || !kz::files::IsShellSafeName(target)) {
+        Prompt(kz::files::UnsafeFileName);
+        return;
+    }
+    const QString sourcePath = kz::files::CopySourcePath(m_mode, source);
+    const QString targetDir = kz::files::CopyTargetDirectory(m_mode);
+    const QString sourceListing = RunCommand(kz::files::ProbeCommand(sourcePath));
+    const QString df = RunCommand(kz::files::FreeSpaceCommand(targetDir));
+    switch (kz::files::JudgeTargetSpace(sourceListing, df)) {
+    case kz::files::SpaceOk:
+        break;
+    case kz::files::SpaceTooSmall:
+        Prompt(ft::NotEnoughDisk);
+        return;
+    case kz::files::SpaceStorageMissing:
+        Prompt(ft::UdiskNotFound);
+        return;
+    case kz::files::SpaceNotReported:
+        return;
+    }
+    // Disabled at once, so a second click cannot start a second copy before
+    // the worker's own update arrives.
+    ShowCopyRunning(true);
+    kz::files::CopyJob job;
+    job.sourcePath = sourcePath;
+    job.targetPath = kz::files::CopyTargetPath(m_mode, target);
+    job.run = [](const QString& command) {
+        QString output;
+        RunAdbCommand(command, output);
+        return output;
+    };
+    job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);
+    job.timing = g_copyTiming;
+    kz::files::StartCopyWorker(std::move(job));
+}

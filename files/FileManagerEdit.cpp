@@ -1,0 +1,55 @@
+// Delete and rename of the selected file, requested by the shortcut menu.
+#include "files/FileManager.h"
+
+#include "app/core/ServerStartLines.h"
+#include "app/core/Texts.h"
+#include "files/FileNameDlg.h"
+#include "files/core/Commands.h"
+#include "files/core/FileTexts.h"
+#include "files/core/ShellName.h"
+#include "platform/MessageBox.h"
+
+namespace ft = kz::files::text;
+
+void CFileManager::OnDeleteRequested()
+{
+    QString name;
+    if (!SelectedName(name)) {
+        Prompt(ft::FileNotSelected);
+        return;
+    }
+    const QString command = kz::files::DeleteCommand(m_mode, name);
+    if (command.isEmpty())
+        return;
+    if (!kz::files::IsShellSafeName(name)) {
+        Prompt(kz::files::UnsafeFileName);
+        return;
+    }
+    const kz::MsgAnswer answer = kz::ShowMessageBox(GetHWND(), Text(ft::DeleteQuestion), Text(ft::DeleteCaption),
+                                                    kz::MsgButtons::YesNo, kz::MsgIcon::Question);
+    if (answer != kz::MsgAnswer::Yes)
+        return;
+    if (kz::IsEmptyAnswer(RunCommand(command))) {
+        RefreshList();
+        Prompt(ft::DeleteOk);
+    } else {
+        Prompt(ft::DeleteFailed);
+    }
+}
+
+void CFileManager::OnRenameRequested()
+{
+    QString name;
+    if (!SelectedName(name)) {
+        Prompt(ft::FileNotSelected);
+        return;
+    }
+    if (!kz::files::IsShellSafeName(name)) {
+        Prompt(kz::files::UnsafeFileName);
+        return;
+    }
+    auto* dialog = new CFileNameDlg(this);
+    dialog->Create(GetHWND(), QString::fromUtf8(ft::NameDialogCaption));
+    dialog->CenterWindow();
+    dialog->ShowModal();
+}

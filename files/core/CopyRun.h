@@ -1,0 +1,55 @@
+#pragma once
+// The copy worker and its progress poller, without any window: commands go
+// through an injected runner and every visible effect through a sink, which
+// the file manager implements by handing the calls to the GUI thread.
+//
+// The worker shows the progress, starts the poller, runs the copy command,
+// gives the poller a grace period to see the final size, then stops it
+// (between two of its commands) and waits for it, so that no progress value
+// arrives after the result.  Then it re-enables the copy, reports and clears
+// the progress display.
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace kz::files {
+
+using CommandRunner = std::function<QString(const QString& command)>;
+
+struct CopyTiming {
+    int firstPollMs = 500;
+    int pollEveryMs = 300;
+    int pollerGraceMs = 1000;
+};
+
+// Called on the worker's or the poller's thread.
+class ICopySink {
+public:
+    virtual ~ICopySink() = default;
+    virtual void CopyStarted() = 0;         // progress shown, copy button disabled
+    virtual void Progress(int percent) = 0;
+    virtual void CopyEnded() = 0;           // copy button enabled again
+    // Message first (returns once answered), then the log entries.
+    virtual void Report(bool success, const QString& copyOutput) = 0;
+    virtual void ProgressCleared() = 0;     // value 0, blank text
+};
+
+struct CopyJob {
+    QString sourcePath;  // quoted, e.g. /mnt/udisk/'a.bin'
+    QString targetPath;
+    CommandRunner run;
+    std::shared_ptr<ICopySink> sink;
+    CopyTiming timing;
+};
+
+// The whole copy on the calling thread (the worker's body).
+void RunCopy(const CopyJob& job);
+
+// RunCopy on a new detached thread; the job is owned by it.
+void StartCopyWorker(CopyJob job);
+
+// Sizes equal after the copy (each probed with its own "ls -l").
+bool VerifyCopy(const CommandRunner& run, const QString& sourcePath, const QString& targetPath);
+
+}  // namespace kz::files

@@ -1,0 +1,137 @@
+#include "files/core/Listing.h"
+
+#include "app/core/ServerStartLines.h"
+#include "app/core/Texts.h"
+
+namespace kz::files {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\r\n");
+
+// The non-space run that starts at or after `from`.
+qsizetype SkipSpaces(QStringView line, qsizetype from)
+{
+    while (from < line.size() && line[from] == u' ')
+        ++from;
+    return from;
+}
+
+QString Token(QStringView line, qsizetype from)
+{
+    qsizetype end = from;
+    while (end < line.size() && line[end] != u' ')
+        ++end;
+    return line.sliced(from, end - from).toString();
+}
+
+}  // namespace
+
+bool IsListingLine(QStringView line)
+{
+    static const QString types = QStringLiteral("-dlbcps");
+    static const QString letters = QStringLiteral("-rwxsStTl");
+    if (line.size() < 10 || !types.contains(line[0]))
+        return false;
+    for (qsizetype i = 1; i < 10; ++i) {
+        if (!letters.contains(line[i]))
+            return false;
+    }
+    return true;
+}
+
+FileEntry ParseListingLine(const QString& line)
+{
+    FileEntry entry;
+    QString sizeField;
+    int runs = 0;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        if (line[i] != u' ') {
+            ++i;
+            continue;
+        }
+        ++runs;
+        i = SkipSpaces(line, i);
+        if (i >= line.size())
+            break;
+        if (runs == 3)
+            sizeField = Token(line, i);
+        else if (runs == 4)
+            entry.date = line.mid(i, 16);
+        else if (runs == 6) {
+            entry.name = line.mid(i);
+            break;
+        }
+    }
+    entry.size = FormatSize(sizeField);
+    return entry;
+}
+
+QList<FileEntry> ParseListing(const QString& output)
+{
+    QList<FileEntry> entries;
+    const QString text = StripServerStartLines(output);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = text.indexOf(kLineEnd, start);
+        if (end <= start)  // no line end left, or an empty line
+            break;
+        const QString line = text.sliced(start, end - start);
+        if (line[0] != u'd' && IsListingLine(line))
+            entries.append(ParseListingLine(line));
+        start = end + kLineEnd.size();
+    }
+    return entries;
+}
+
+quint64 SizeFieldValue(QStringView field)
+{
+    const bool negative = field.startsWith(u'-');
+    quint64 value = 0;
+    for (qsizetype i = negative ? 1 : 0; i < field.size() && field[i].isDigit(); ++i) {
+        const quint64 digit = quint64(field[i].digitValue());
+        if (value > (UINT64_MAX - digit) / 10)
+            return UINT64_MAX;  // more digits than any storage holds
+        value = value * 10 + digit;
+    }
+    if (negative)
+        return quint32(0u - quint32(value));
+    return value;
+}
+
+QString FormatSize(QStringView field)
+{
+    static const struct {
+        double limit;
+        double unit;
+        const char* name;
+    } kUnits[] = {{1024.0, 1.0, "B"},
+                  {1048576.0, 1024.0, "KB"},
+                  {1073741824.0, 1048576.0, "MB"},
+                  {0.0, 1073741824.0, "GB"}};
+    const double x = double(SizeFieldValue(field));
+    for (const auto& u : kUnits) {
+        if (u.limit == 0.0 || x < u.limit)
+            return QString::asprintf("%20.2f %s", x / u.unit, u.name);
+    }
+    return {};
+}
+
+const char* ListingErrorKey(const QString& output)
+{
+    QString rest;
+    for (const QString& line : StripServerStartLines(output).split(u'\n')) {
+        if (!IsListingLine(line))
+            rest += line + u'\n';
+    }
+    if (rest.contains(QLatin1String("not found")))
+        return kz::text::NoDeviceFound;
+    if (rest.contains(QLatin1String("error: device offline")))
+        return kz::text::DeviceTurnedOff;
+    if (rest.contains(QLatin1String("error: more than one device and emulator")))
+        return kz::text::MultipleDevices;
+    return nullptr;
+}
+
+}  // namespace kz::files

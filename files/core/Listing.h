@@ -1,0 +1,44 @@
+#pragma once
+// The box's "ls -l" output (old toolbox format) as file entries.
+//
+//   -rw-rw-r-- root     root         1234 2024-05-01 09:30 my file.bin
+//
+// Lines end in CR CR LF as the client prints them.  Directories are left
+// out; every other listing line, links included, is an entry.
+
+#include <QList>
+#include <QString>
+
+namespace kz::files {
+
+struct FileEntry {
+    QString name;  // the rest of the line after the time, inner spaces kept
+    QString date;  // the 16 characters of date and time
+    QString size;  // display text, see FormatSize
+};
+
+// Entries in the order of the lines.  Text after the last CR CR LF, and
+// everything after an empty line, is not listed.  Lines that are not
+// listing lines (error texts of the box or of the client) give no entry.
+QList<FileEntry> ParseListing(const QString& text);
+
+// One line's fields; a field the line does not reach stays empty.
+FileEntry ParseListingLine(const QString& line);
+
+// A line that begins with a file type and nine permission letters.
+bool IsListingLine(QStringView line);
+
+// The size field as a number: a field starting with "-" (the box prints
+// files of 2 GiB and more as negative 32-bit numbers) is taken modulo 2^32;
+// otherwise its leading digits, 0 when it has none.
+quint64 SizeFieldValue(QStringView field);
+
+// "%20.2f" of the size in B, KB, MB or GB, followed by a blank and the unit.
+QString FormatSize(QStringView field);
+
+// Language key of the message for a client error in a listing's output,
+// null when there is none.  Listing lines are not looked at, so a file
+// whose name holds "not found" does not read as a lost device.
+const char* ListingErrorKey(const QString& output);
+
+}  // namespace kz::files
