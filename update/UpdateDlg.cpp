@@ -6,9 +6,9 @@
 #include "app/MainFrame.h"
 #include "platform/MessageBox.h"
 #include "ui/GuiThread.h"
-#include "update/UpdateRunner.h"
-#include "update/UpdatePassword.h"
-#include "update/UpdateSource.h"
+#include "update/core/UpdateRunner.h"
+#include "update/core/UpdatePassword.h"
+#include "update/core/UpdateSource.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "update/UpdateSource.h"
+#include "update/core/UpdateSource.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "update/UpdateSequence.h"
+#include "update/core/UpdateSequence.h"
 
 namespace kz {
 

@@ -1,4 +1,4 @@
-#include "update/UpdateRunner.h"
+#include "update/core/UpdateRunner.h"
 
 namespace kz {
 

@@ -1,4 +1,4 @@
-#include "update/UpdateSequence.h"
+#include "update/core/UpdateSequence.h"
 
 #include "app/core/ServerStartLines.h"
 #include "platform/CommandLine.h"

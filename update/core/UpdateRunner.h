@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "update/UpdateSequence.h"
+#include "update/core/UpdateSequence.h"
 
 namespace kz {
 

@@ -1,4 +1,4 @@
-#include "update/UpdatePassword.h"
+#include "update/core/UpdatePassword.h"
 
 namespace kz {
 
