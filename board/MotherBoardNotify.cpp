@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QStackedWidget>
 
+#include "board/BoardWorker.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
 #include "files/FileManagerMode.h"
