@@ -7,6 +7,7 @@
 #include "app/core/ChipInfoErrors.h"
 #include "app/core/FtpClient.h"
 #include "app/core/Texts.h"
+#include "board/RunMotherBoard.h"
 #include "master/EmmcInfo.h"
 #include "master/Loading.h"
 #include "platform/MessageBox.h"
@@ -34,7 +35,7 @@ void CMainFrame::OnClick(const kz::ui::TNotifyUI& msg)
             ComingLater(QStringLiteral("READ USER"), QStringLiteral("The READ USER dialog"));
     } else if (Is(msg, "btn_motherBoard")) {
         if (RequireDevice() && ReadChipInfo())
-            ComingLater(QStringLiteral("母片制作"), QStringLiteral("The single-board dialog"));
+            RunMotherBoardDialog(this);
     } else if (Is(msg, "btn_mtx")) {
         if (RequireDevice())
             RunMtxFlow();
