@@ -1,5 +1,7 @@
 #pragma once
 // The About box: the skin's own content and a link to the maker's web site.
+// Like every dialog it has no maximise button, so a double-click on its
+// caption does nothing.
 
 #include "ui/WindowImplBase.h"
 

@@ -63,12 +63,12 @@ void CConfig::FillLanguageItems()
 {
     if (!m_combLanguage)
         return;
-    for (std::size_t i = 0; i < kz::kLanguageItemData.size(); ++i) {
-        const QString name = QString::fromLatin1(kz::kLanguageItemData[i]);
+    for (std::size_t i = 0; i < kz::kLanguageItems.size(); ++i) {
+        const char* language = kz::kLanguageItems[i].language;
         if (m_combLanguage->count() <= int(i))
             m_combLanguage->addItem(QString());
-        m_combLanguage->setItemText(int(i), Text(kz::kLanguageItemData[i]));
-        m_combLanguage->setItemData(int(i), name);
+        m_combLanguage->setItemText(int(i), Text(language));
+        m_combLanguage->setItemData(int(i), QString::fromLatin1(language));
     }
     // Qt selects the first item by itself; a language of no item selects none.
     m_combLanguage->setCurrentIndex(kz::LanguageItemIndex(m_strLanguage));

@@ -4,8 +4,8 @@ namespace kz {
 
 int LanguageItemIndex(const QString& language)
 {
-    for (std::size_t i = 0; i < kLanguageItemData.size(); ++i)
-        if (language == QLatin1String(kLanguageItemData[i]))
+    for (std::size_t i = 0; i < kLanguageItems.size(); ++i)
+        if (language == QLatin1String(kLanguageItems[i].language))
             return int(i);
     return -1;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The languages the settings dialog offers, in the order of its combo box.
-// Each item stores its name as the language setting and shows the name's
+// Each item stores its language name as the setting and shows the name's
 // localised text.
 
 #include <QString>
@@ -8,12 +8,19 @@
 
 namespace kz {
 
-inline constexpr std::array<const char*, 3> kLanguageItemNames{"cmb_item1", "cmb_item2", "cmb_item3"};
-inline constexpr std::array<const char*, 3> kLanguageItemData{"Chinese simplified", "Chinese traditional",
-                                                              "English"};
+struct LanguageItem {
+    const char* name;      // the item's name in the skin
+    const char* language;  // stored setting and lookup key
+};
 
-// Index of the item whose name equals `language` exactly (case matters: the
-// setting is stored as written), or -1 when none does.
+inline constexpr std::array<LanguageItem, 3> kLanguageItems{{
+    {"cmb_item1", "Chinese simplified"},
+    {"cmb_item2", "Chinese traditional"},
+    {"cmb_item3", "English"},
+}};
+
+// Index of the item whose language equals `language` exactly (case matters:
+// the setting is stored as written), or -1 when none does.
 int LanguageItemIndex(const QString& language);
 
 }  // namespace kz
