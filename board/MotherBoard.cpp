@@ -125,8 +125,8 @@ void CMotherBoard::ResetSources()
     m_shared->boot2Source = SOURCE_BOOT_UDISK;
     for (auto& source : m_shared->userRowSource)
         source = SOURCE_USER_UDISK;
-    for (const char* name : {"option_boot1_udisk", "option_boot2_udisk"}) {
-        if (auto* option = FindControl<QAbstractButton>(QString::fromUtf8(name)))
+    for (const QString& name : {QStringLiteral("option_boot1_udisk"), QStringLiteral("option_boot2_udisk")}) {
+        if (auto* option = FindControl<QAbstractButton>(name))
             option->setChecked(true);
     }
 }

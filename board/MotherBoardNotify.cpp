@@ -119,8 +119,9 @@ void CMotherBoard::SelectUserPage(int page)
 
 void CMotherBoard::ShowRowCountControls(bool show)
 {
-    for (const char* name : {"text_filenum", "edit_filenum", "btn_ok"}) {
-        if (QWidget* control = FindControl(QString::fromUtf8(name)))
+    for (const QString& name :
+         {QStringLiteral("text_filenum"), QStringLiteral("edit_filenum"), QStringLiteral("btn_ok")}) {
+        if (QWidget* control = FindControl(name))
             control->setVisible(show);
     }
 }
