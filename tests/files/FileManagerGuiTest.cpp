@@ -1,0 +1,277 @@
+// Listing, picking, deleting and renaming in the file manager, and the
+// file-name dialog, against the scripted client.
+#include <QLineEdit>
+#include <QTimer>
+
+#include "FilesGuiFixture.h"
+#include "app/core/Texts.h"
+#include "files/FilePicker.h"
+#include "files/core/FileTexts.h"
+
+using namespace kz::test;
+namespace ft = kz::files::text;
+
+namespace {
+// The scripted client sees the arguments, joined by blanks.
+const QString kLsUdisk = QStringLiteral("shell ls -l /mnt/udisk");
+const QString kLsSdcard = QStringLiteral("shell ls -l /mnt/sdcard");
+const char* const kDirLine = "drwxrwxr-x root     root              2024-05-03 11:00 backups";
+
+QByteArray ThreeFiles()
+{
+    return ListingOf({QString::fromUtf8(FileLine(1234, "boot.img")), QString::fromUtf8(kDirLine),
+                      QString::fromUtf8(FileLine(1073741824, "my file.bin")),
+                      QString::fromUtf8(FileLine(10, "it's.bin"))});
+}
+}  // namespace
+
+class FileManagerGui : public FilesGui {
+protected:
+    // The dialog finds its controls once it shows.
+    void WaitNameDialogReady(QWidget* dialog)
+    {
+        EXPECT_TRUE(WaitFor([&] { return ControlText(dialog, "text_title") == T(ft::EnterFileName); }));
+    }
+};
+
+TEST_F(FileManagerGui, PickModeListsTheRootAndHandsOverTheSelectedName)
+{
+    bin.Answer(kLsSdcard, ThreeFiles());
+    const int kills = bin.CountCalls(QStringLiteral("kill-server"));
+    TestPickOwner owner(frame.get());
+    int rows = -1;
+    QString title, size, date;
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        rows = RowCount(modal);
+        title = ControlText(modal, "text_title");
+        date = Cell(modal, 1, 1);
+        size = Cell(modal, 1, 2);
+        SelectRow(modal, 1);
+        ClickButton(modal, "btn_ok");
+    });
+    EXPECT_TRUE(PickDeviceFile(owner, SOURCE_BOOT_SDCARD));
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(title, T(ft::Sdcard));
+    EXPECT_EQ(date, "2024-05-01 09:30");
+    EXPECT_EQ(size.trimmed(), "1.00 GB");
+    EXPECT_EQ(owner.m_strPickedName, "my file.bin");
+    EXPECT_EQ(bin.CountCalls(kLsSdcard), 1);
+    EXPECT_EQ(bin.CountCalls(QStringLiteral("kill-server")), kills + 1);  // closing stops the server
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(FileManagerGui, CancelAndOkWithoutSelectionLeaveTheNameAlone)
+{
+    bin.Answer(kLsUdisk, ThreeFiles());
+    TestPickOwner owner(frame.get());
+    owner.m_strPickedName = QStringLiteral("earlier");
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        ClickButton(modal, "btn_ok");  // nothing selected: refused, stays open
+        EXPECT_TRUE(modal->isVisible());
+        EXPECT_EQ(ControlText(modal, "btn_copy"), T(ft::Cancel));
+        ClickButton(modal, "btn_copy");
+    });
+    EXPECT_FALSE(PickDeviceFile(owner, SOURCE_USER_UDISK));
+    EXPECT_EQ(owner.m_strPickedName, "earlier");
+    EXPECT_EQ(boxes.Texts(), QStringList{T(ft::FileNotSelected)});
+}
+
+TEST_F(FileManagerGui, NameThatCannotBeQuotedIsNotHandedOver)
+{
+    bin.Answer(kLsUdisk, ThreeFiles());
+    TestPickOwner owner(frame.get());
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        SelectRow(modal, 2);
+        ClickButton(modal, "btn_ok");
+        EXPECT_TRUE(modal->isVisible());
+        ClickButton(modal, "closebtn");
+    });
+    EXPECT_FALSE(PickDeviceFile(owner, SOURCE_USER_UDISK));
+    EXPECT_TRUE(owner.m_strPickedName.isEmpty());
+    EXPECT_EQ(boxes.Texts(), QStringList{T(kz::files::UnsafeFileName)});
+}
+
+TEST_F(FileManagerGui, ClientErrorGivesItsMessageAndAnEmptyList)
+{
+    bin.Answer(kLsUdisk, "error: device offline\r\n");
+    TestPickOwner owner(frame.get());
+    int rows = -1;
+    TEST_MODAL({
+        EXPECT_TRUE(boxes.WaitForCount(1));
+        rows = RowCount(modal);
+        EXPECT_EQ(RightClick(modal), nullptr);
+        ClickButton(modal, "btn_copy");
+    });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(boxes.Texts(), QStringList{T(kz::text::DeviceTurnedOff)});
+}
+
+TEST_F(FileManagerGui, FileNamedNotFoundIsListed)
+{
+    bin.Answer(kLsUdisk, ListingOf({QString::fromUtf8(FileLine(5, "page not found.html"))}));
+    TestPickOwner owner(frame.get());
+    QString name;
+    TEST_MODAL({
+        WaitListed(modal, 1);
+        name = Cell(modal, 0, 0);
+        ClickButton(modal, "btn_copy");
+    });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_EQ(name, "page not found.html");
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(FileManagerGui, RightClickWithoutSelectionOpensNoMenu)
+{
+    bin.Answer(kLsUdisk, ThreeFiles());
+    TestPickOwner owner(frame.get());
+    QWidget* withoutSelection = reinterpret_cast<QWidget*>(1);
+    bool menuWithSelection = false;
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        withoutSelection = RightClick(modal);
+        SelectRow(modal, 0);
+        QWidget* menu = RightClick(modal);
+        menuWithSelection = menu != nullptr;
+        if (menu)
+            menu->close();
+        ClickButton(modal, "btn_copy");
+    });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_EQ(withoutSelection, nullptr);
+    EXPECT_TRUE(menuWithSelection);
+}
+
+TEST_F(FileManagerGui, DeleteAsksThenRemovesTheQuotedNameAndRefreshes)
+{
+    bin.Answer(kLsUdisk, ThreeFiles());
+    boxes.QueueAnswer(kz::MsgAnswer::Yes);
+    TestPickOwner owner(frame.get());
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        SelectRow(modal, 1);
+        QWidget* menu = RightClick(modal);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(ControlText(menu, "text_delete"), T(ft::Delete));
+        ClickButton(menu, "menu_delete");
+        EXPECT_TRUE(WaitFor([&] { return boxes.Count() >= 2; }));
+        ClickButton(modal, "btn_copy");
+    });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_EQ(bin.CountCalls(QStringLiteral("shell cd /mnt/udisk && rm 'my file.bin'")), 1);
+    EXPECT_EQ(bin.CountCalls(kLsUdisk), 2);
+    EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::DeleteQuestion), T(ft::DeleteOk)}));
+    EXPECT_EQ(boxes.Requests().first().caption, T(ft::DeleteCaption));
+    EXPECT_EQ(boxes.Requests().first().buttons, kz::MsgButtons::YesNo);
+}
+
+TEST_F(FileManagerGui, DeleteNotConfirmedRunsNothingAndFailureDoesNotRefresh)
+{
+    bin.Answer(kLsUdisk, ThreeFiles());
+    const QString rm = QStringLiteral("shell cd /mnt/udisk && rm 'boot.img'");
+    bin.Answer(rm, "rm: can't remove 'boot.img': Read-only file system\r\r\n");
+    boxes.QueueAnswer(kz::MsgAnswer::No);
+    boxes.QueueAnswer(kz::MsgAnswer::Yes);
+    TestPickOwner owner(frame.get());
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        SelectRow(modal, 0);
+        ClickButton(RightClick(modal), "menu_delete");
+        EXPECT_TRUE(WaitFor([&] { return boxes.Count() >= 1; }));
+        EXPECT_EQ(bin.CountCalls(rm), 0);
+        ClickButton(RightClick(modal), "menu_delete");
+        EXPECT_TRUE(WaitFor([&] { return boxes.Count() >= 3; }));
+        ClickButton(modal, "btn_copy");
+    });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_EQ(bin.CountCalls(rm), 1);
+    EXPECT_EQ(bin.CountCalls(kLsUdisk), 1);
+    EXPECT_EQ(boxes.Texts().last(), T(ft::DeleteFailed));
+}
+
+TEST_F(FileManagerGui, RenameRunsMvWithBothNamesQuotedAndClosesAfterwards)
+{
+    bin.Answer(kLsSdcard, ThreeFiles());
+    const QString mv = QStringLiteral("shell mv /mnt/sdcard/'my file.bin' /mnt/sdcard/'new name.bin'");
+    TestPickOwner owner(frame.get());
+    QString title;
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        SelectRow(modal, 1);
+        QWidget* manager = modal;
+        AnswerNextModal([&, manager](QWidget* dialog) {
+            WaitNameDialogReady(dialog);
+            title = ControlText(dialog, "text_title");
+            dialog->findChild<QLineEdit*>(QStringLiteral("edit_filename"))->setText(QStringLiteral("new name.bin"));
+            ClickButton(dialog, "btn_ok");
+            QTimer::singleShot(0, manager, [manager] { ClickButton(manager, "btn_copy"); });
+        });
+        ClickButton(RightClick(modal), "menu_rename");
+    });
+    PickDeviceFile(owner, SOURCE_USER_SDCARD);
+    EXPECT_EQ(title, T(ft::EnterFileName));
+    EXPECT_EQ(bin.CountCalls(mv), 1);
+    EXPECT_EQ(boxes.Texts(), QStringList{T(ft::RenameOk)});
+    EXPECT_EQ(bin.CountCalls(kLsSdcard), 2);
+}
+
+TEST_F(FileManagerGui, RenameRefusesEmptyAndUnquotableNamesAndReportsFailure)
+{
+    bin.Answer(kLsUdisk, ThreeFiles());
+    const QString mv = QStringLiteral("shell mv /mnt/udisk/'boot.img' /mnt/udisk/'x'");
+    bin.Answer(mv, "mv: can't rename 'boot.img': No space left on device\r\r\n");
+    TestPickOwner owner(frame.get());
+    bool stayedOpen = false;
+    TEST_MODAL({
+        WaitListed(modal, 3);
+        SelectRow(modal, 0);
+        QWidget* manager = modal;
+        AnswerNextModal([&, manager](QWidget* dialog) {
+            WaitNameDialogReady(dialog);
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("edit_filename"));
+            ClickButton(dialog, "btn_ok");
+            edit->setText(QStringLiteral("a\"b"));
+            ClickButton(dialog, "btn_ok");
+            stayedOpen = dialog->isVisible();
+            edit->setText(QStringLiteral("x"));
+            ClickButton(dialog, "btn_ok");
+            QTimer::singleShot(0, manager, [manager] { ClickButton(manager, "btn_copy"); });
+        });
+        ClickButton(RightClick(modal), "menu_rename");
+    });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::NameEmptyEnterAgain), T(kz::files::UnsafeFileName),
+                                          T(ft::RenameFailed)}));
+    EXPECT_EQ(bin.CountCalls(mv), 1);
+    EXPECT_EQ(bin.CountCalls(kLsUdisk), 1);
+}
+
+TEST_F(FileManagerGui, NameEntryHandsTheTypedNameToTheOwner)
+{
+    TestPickOwner owner(frame.get());
+    TEST_MODAL({
+        WaitNameDialogReady(modal);
+        auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("edit_filename"));
+        ClickButton(modal, "btn_ok");  // empty: refused
+        EXPECT_TRUE(modal->isVisible());
+        edit->setText(QStringLiteral(" boot1 copy.img"));
+        ClickButton(modal, "btn_ok");
+    });
+    EXPECT_TRUE(AskFileName(owner));
+    EXPECT_EQ(owner.m_strPickedName, " boot1 copy.img");
+    EXPECT_EQ(boxes.Texts(), QStringList{T(ft::NameEmptyEnterAgain)});
+
+    owner.m_strPickedName.clear();
+    TEST_MODAL({
+        WaitNameDialogReady(modal);
+        modal->findChild<QLineEdit*>(QStringLiteral("edit_filename"))->setText(QStringLiteral("typed"));
+        ClickButton(modal, "closebtn");
+    });
+    EXPECT_FALSE(AskFileName(owner));
+    EXPECT_TRUE(owner.m_strPickedName.isEmpty());
+}
