@@ -28,9 +28,10 @@ QByteArray ThreeFiles()
 class FileManagerGui : public FilesGui {
 protected:
     // The dialog finds its controls once it shows.
-    void WaitNameDialogReady(QWidget* dialog)
+    std::function<bool(QWidget*)> NameDialogReady()
     {
-        EXPECT_TRUE(WaitFor([&] { return ControlText(dialog, "text_title") == T(ft::EnterFileName); }));
+        const QString title = T(ft::EnterFileName);
+        return [title](QWidget* dialog) { return ControlText(dialog, "text_title") == title; };
     }
 };
 
@@ -41,8 +42,7 @@ TEST_F(FileManagerGui, PickModeListsTheRootAndHandsOverTheSelectedName)
     TestPickOwner owner(frame.get());
     int rows = -1;
     QString title, size, date;
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         rows = RowCount(modal);
         title = ControlText(modal, "text_title");
         date = Cell(modal, 1, 1);
@@ -66,8 +66,7 @@ TEST_F(FileManagerGui, CancelAndOkWithoutSelectionLeaveTheNameAlone)
     bin.Answer(kLsUdisk, ThreeFiles());
     TestPickOwner owner(frame.get());
     owner.m_strPickedName = QStringLiteral("earlier");
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         ClickButton(modal, "btn_ok");  // nothing selected: refused, stays open
         EXPECT_TRUE(modal->isVisible());
         EXPECT_EQ(ControlText(modal, "btn_copy"), T(ft::Cancel));
@@ -82,8 +81,7 @@ TEST_F(FileManagerGui, NameThatCannotBeQuotedIsNotHandedOver)
 {
     bin.Answer(kLsUdisk, ThreeFiles());
     TestPickOwner owner(frame.get());
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         SelectRow(modal, 2);
         ClickButton(modal, "btn_ok");
         EXPECT_TRUE(modal->isVisible());
@@ -99,8 +97,7 @@ TEST_F(FileManagerGui, ClientErrorGivesItsMessageAndAnEmptyList)
     bin.Answer(kLsUdisk, "error: device offline\r\n");
     TestPickOwner owner(frame.get());
     int rows = -1;
-    TEST_MODAL({
-        EXPECT_TRUE(boxes.WaitForCount(1));
+    WhenModal([&](QWidget*) { return boxes.Count() >= 1; }, [&](QWidget* modal) {
         rows = RowCount(modal);
         EXPECT_EQ(RightClick(modal), nullptr);
         ClickButton(modal, "btn_copy");
@@ -115,8 +112,7 @@ TEST_F(FileManagerGui, FileNamedNotFoundIsListed)
     bin.Answer(kLsUdisk, ListingOf({QString::fromUtf8(FileLine(5, "page not found.html"))}));
     TestPickOwner owner(frame.get());
     QString name;
-    TEST_MODAL({
-        WaitListed(modal, 1);
+    WHEN_LISTED(1, {
         name = Cell(modal, 0, 0);
         ClickButton(modal, "btn_copy");
     });
@@ -131,8 +127,7 @@ TEST_F(FileManagerGui, RightClickWithoutSelectionOpensNoMenu)
     TestPickOwner owner(frame.get());
     QWidget* withoutSelection = reinterpret_cast<QWidget*>(1);
     bool menuWithSelection = false;
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         withoutSelection = RightClick(modal);
         SelectRow(modal, 0);
         QWidget* menu = RightClick(modal);
@@ -151,8 +146,7 @@ TEST_F(FileManagerGui, DeleteAsksThenRemovesTheQuotedNameAndRefreshes)
     bin.Answer(kLsUdisk, ThreeFiles());
     boxes.QueueAnswer(kz::MsgAnswer::Yes);
     TestPickOwner owner(frame.get());
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         SelectRow(modal, 1);
         QWidget* menu = RightClick(modal);
         ASSERT_NE(menu, nullptr);
@@ -177,8 +171,7 @@ TEST_F(FileManagerGui, DeleteNotConfirmedRunsNothingAndFailureDoesNotRefresh)
     boxes.QueueAnswer(kz::MsgAnswer::No);
     boxes.QueueAnswer(kz::MsgAnswer::Yes);
     TestPickOwner owner(frame.get());
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         SelectRow(modal, 0);
         ClickButton(RightClick(modal), "menu_delete");
         EXPECT_TRUE(WaitFor([&] { return boxes.Count() >= 1; }));
@@ -199,12 +192,10 @@ TEST_F(FileManagerGui, RenameRunsMvWithBothNamesQuotedAndClosesAfterwards)
     const QString mv = QStringLiteral("shell mv /mnt/sdcard/'my file.bin' /mnt/sdcard/'new name.bin'");
     TestPickOwner owner(frame.get());
     QString title;
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         SelectRow(modal, 1);
         QWidget* manager = modal;
-        AnswerNextModal([&, manager](QWidget* dialog) {
-            WaitNameDialogReady(dialog);
+        WhenModal(NameDialogReady(), [&, manager](QWidget* dialog) {
             title = ControlText(dialog, "text_title");
             dialog->findChild<QLineEdit*>(QStringLiteral("edit_filename"))->setText(QStringLiteral("new name.bin"));
             ClickButton(dialog, "btn_ok");
@@ -226,12 +217,10 @@ TEST_F(FileManagerGui, RenameRefusesEmptyAndUnquotableNamesAndReportsFailure)
     bin.Answer(mv, "mv: can't rename 'boot.img': No space left on device\r\r\n");
     TestPickOwner owner(frame.get());
     bool stayedOpen = false;
-    TEST_MODAL({
-        WaitListed(modal, 3);
+    WHEN_LISTED(3, {
         SelectRow(modal, 0);
         QWidget* manager = modal;
-        AnswerNextModal([&, manager](QWidget* dialog) {
-            WaitNameDialogReady(dialog);
+        WhenModal(NameDialogReady(), [&, manager](QWidget* dialog) {
             auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("edit_filename"));
             ClickButton(dialog, "btn_ok");
             edit->setText(QStringLiteral("a\"b"));
@@ -254,8 +243,7 @@ TEST_F(FileManagerGui, RenameRefusesEmptyAndUnquotableNamesAndReportsFailure)
 TEST_F(FileManagerGui, NameEntryHandsTheTypedNameToTheOwner)
 {
     TestPickOwner owner(frame.get());
-    TEST_MODAL({
-        WaitNameDialogReady(modal);
+    WhenModal(NameDialogReady(), [&](QWidget* modal) {
         auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("edit_filename"));
         ClickButton(modal, "btn_ok");  // empty: refused
         EXPECT_TRUE(modal->isVisible());
@@ -267,8 +255,7 @@ TEST_F(FileManagerGui, NameEntryHandsTheTypedNameToTheOwner)
     EXPECT_EQ(boxes.Texts(), QStringList{T(ft::NameEmptyEnterAgain)});
 
     owner.m_strPickedName.clear();
-    TEST_MODAL({
-        WaitNameDialogReady(modal);
+    WhenModal(NameDialogReady(), [&](QWidget* modal) {
         modal->findChild<QLineEdit*>(QStringLiteral("edit_filename"))->setText(QStringLiteral("typed"));
         ClickButton(modal, "closebtn");
     });

@@ -1,7 +1,10 @@
 #include "FilesGuiFixture.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QItemSelectionModel>
+#include <QPointer>
+#include <QTimer>
 
 #include "ui/Controls.h"
 
@@ -39,9 +42,25 @@ int FilesGui::RowCount(QWidget* window)
     return list && list->model() ? list->model()->rowCount() : -1;
 }
 
-void FilesGui::WaitListed(QWidget* window, int rows)
+void FilesGui::WhenModal(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer)
 {
-    EXPECT_TRUE(WaitFor([&] { return RowCount(window) == rows; })) << "rows: " << RowCount(window);
+    auto* timer = new QTimer;
+    const QPointer<QWidget> before = QApplication::activeModalWidget();
+    const QDeadlineTimer deadline(10000);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool up = modal && modal != before && modal->isVisible();
+        if (up && ready(modal)) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        } else if (deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no ready modal window appeared";
+        }
+    });
+    timer->start(5);
 }
 
 QString FilesGui::Cell(QWidget* window, int row, int column)

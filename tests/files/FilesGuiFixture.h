@@ -3,6 +3,7 @@
 // for the language binding and the log.
 
 #include <QTreeView>
+#include <functional>
 
 #include "app/MainFrameFixture.h"
 #include "files/PickOwner.h"
@@ -30,8 +31,10 @@ protected:
 
     static QTreeView* FileList(QWidget* window);
     static int RowCount(QWidget* window);
-    // Waits until the window has listed `rows` rows (its listing runs once it shows).
-    static void WaitListed(QWidget* window, int rows);
+    // Runs answer(modal) once a new modal window is up and ready(modal)
+    // holds.  It runs from a timer, never from inside another queued call, so
+    // that waits inside answer still see the window's own queued work.
+    static void WhenModal(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer);
     static QString Cell(QWidget* window, int row, int column);
     static void SelectRow(QWidget* window, int row);
     // Right-click on the list; the shortcut menu's window, null when none opened.
@@ -41,3 +44,7 @@ protected:
 };
 
 }  // namespace kz::test
+
+// The answer for a file manager once it has listed `rows` rows.
+#define WHEN_LISTED(rows, code) \
+    WhenModal([&](QWidget* m) { return RowCount(m) == (rows); }, [&](QWidget* modal) { code; })
