@@ -8,6 +8,7 @@
 #include "app/core/FtpClient.h"
 #include "app/core/Texts.h"
 #include "board/RunMotherBoard.h"
+#include "files/FileManager.h"
 #include "master/EmmcInfo.h"
 #include "master/Loading.h"
 #include "platform/MessageBox.h"
@@ -42,11 +43,11 @@ void CMainFrame::OnClick(const kz::ui::TNotifyUI& msg)
     } else if (Is(msg, "btn_copytoUdisk")) {
         if (RequireDevice()) {
             MountUdisk();
-            ComingLater(QStringLiteral("文件浏览"), QStringLiteral("The file manager"));
+            OpenFileManager(this, COPY_SDCARD_TO_UDISK);
         }
     } else if (Is(msg, "btn_copytoSDcard")) {
         if (RequireDevice() && MountUdisk())
-            ComingLater(QStringLiteral("文件浏览"), QStringLiteral("The file manager"));
+            OpenFileManager(this, COPY_UDISK_TO_SDCARD);
     } else if (Is(msg, "btn_connectFTP"))
         kz::StartFtpClient();
     else if (Is(msg, "btn_reboot")) {
