@@ -15,6 +15,9 @@
 #include "platform/ProgramDir.h"
 #include "support/GuiTest.h"
 #include "support/ScriptedMessageService.h"
+#include "board/WhenWindowShows.h"
+#include <QAbstractButton>
+#include <QAbstractItemView>
 
 using namespace kz::test;
 

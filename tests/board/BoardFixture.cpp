@@ -1,8 +1,5 @@
 #include "board/BoardFixture.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 
 namespace kz::test {
 
@@ -51,29 +48,6 @@ QStringList BoardFixture::BoardCalls() const
     QStringList calls = bin.Calls();
     calls.removeAll(QStringLiteral("start-server"));
     return calls;
-}
-
-void WhenWindowShows(const char* control, std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    QElapsedTimer started;
-    started.start();
-    const QString name = QString::fromUtf8(control);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, answer, started] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            QWidget* found = w->findChild<QWidget*>(name);
-            if (w->isVisible() && found && found->window() == w) {
-                timer->deleteLater();
-                answer(w);
-                return;
-            }
-        }
-        if (started.elapsed() > 5000) {
-            timer->deleteLater();
-            ADD_FAILURE() << "no window with " << qPrintable(name);
-        }
-    });
-    timer->start(20);
 }
 
 }  // namespace kz::test

@@ -11,6 +11,7 @@
 
 #include "app/MainFrameFixture.h"
 #include "board/MotherBoard.h"
+#include "board/WhenWindowShows.h"
 
 // Readable failure output for texts.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -57,10 +58,6 @@ protected:
     QList<int> pickModes;
     int nameDialogs = 0;
 };
-
-// Runs answer(window) once a shown window holds `control` (polled, so it
-// also finds a window that runs modally meanwhile).
-void WhenWindowShows(const char* control, std::function<void(QWidget*)> answer);
 
 // "Complete successfully" as the tool prints it through the client.
 inline constexpr char kComplete[] = "writing BOOT1 (4 bytes) from x\r\r\nComplete successfully\r\r\n";
