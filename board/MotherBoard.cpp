@@ -2,9 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QTreeView>
 
 #include "app/MainFrame.h"
@@ -16,9 +14,6 @@
 #include "platform/MessageBox.h"
 
 namespace {
-
-using kz::ui::NotifyTypeIs;
-using kz::ui::SenderIs;
 
 // Controls whose text is the localised text of a key.
 const std::pair<const char*, const char*> kLabels[] = {
