@@ -26,9 +26,7 @@ private:
 };
 
 class FilesGui : public MainFrameFixture {
-protected:
-    void SetUp() override;
-
+public:
     static QTreeView* FileList(QWidget* window);
     static int RowCount(QWidget* window);
     // Runs answer(modal) once a new modal window is up and ready(modal)
@@ -40,6 +38,9 @@ protected:
     // Right-click on the list; the shortcut menu's window, null when none opened.
     static QWidget* RightClick(QWidget* window);
     static QString ControlText(QWidget* window, const char* name);
+
+protected:
+    void SetUp() override;
     QString T(const char* key) const { return frame->Text(key); }
 };
 
