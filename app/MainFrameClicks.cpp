@@ -11,6 +11,8 @@
 #include "files/FileManager.h"
 #include "master/EmmcInfo.h"
 #include "master/Loading.h"
+#include "master/Mtx.h"
+#include "master/ReadUser.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -33,7 +35,7 @@ void CMainFrame::OnClick(const kz::ui::TNotifyUI& msg)
             ShowChipInfo();
     } else if (Is(msg, "btn_readuser")) {
         if (RequireDevice())
-            ComingLater(QStringLiteral("READ USER"), QStringLiteral("The READ USER dialog"));
+            RunReadUserDialog(this);
     } else if (Is(msg, "btn_motherBoard")) {
         if (RequireDevice() && ReadChipInfo())
             RunMotherBoardDialog(this);
@@ -96,5 +98,5 @@ void CMainFrame::RunMtxFlow()
     const kz::MsgAnswer answer = kz::ShowMessageBox(GetHWND(), Text(kz::text::ConfirmMaster), Text(kz::text::Prompt),
                                                     kz::MsgButtons::YesNo, kz::MsgIcon::Question);
     if (answer == kz::MsgAnswer::Yes)
-        ComingLater(QStringLiteral("MTX解压"), QStringLiteral("The MTX master dialog"));
+        RunMtxDialog(this);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Shows the chip information as the chip tool printed it.  First, minimal
-// form: the text in a read-only box under the localised title.
+// Shows the chip information exactly as the chip tool printed it, under the
+// localised title.  Escape does not close it; the close button does.
 
 #include "ui/WindowImplBase.h"
 
@@ -18,7 +18,6 @@ public:
 
 private:
     void OnWindowInit();
-    void BuildFallbackControls();
 
     CMainFrame* m_owner;
     QString m_text;

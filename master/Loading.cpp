@@ -1,26 +1,65 @@
 #include "master/Loading.h"
 
-#include <QTimer>
+#include <QLabel>
+#include <chrono>
+#include <system_error>
 #include <thread>
 
 #include "app/MainFrame.h"
 #include "app/core/DeviceActions.h"
-#include "master/PlaceholderNote.h"
+#include "master/core/Latch.h"
+#include "master/core/LoadingFrames.h"
 #include "ui/GuiThread.h"
+#include "ui/SkinLoader.h"
+
+using kz::master::Latch;
 
 namespace {
 CLoading* g_current = nullptr;
+
 // A chip tool that never answers does not keep the dialog open for ever.
 constexpr int kGiveUpMs = 1000 * 1000;
+int g_frameMs = kz::master::kLoadingFrameMs;
+int g_giveUpMs = kGiveUpMs;
+
+// Inner worker: the answer reaches the main window on the GUI thread.
+void ReadChipInfo(QPointer<CMainFrame> owner)
+{
+    QString ignored;
+    RunAdbCommand(QStringLiteral("start-server"), ignored);
+    QString output;
+    RunAdbCommand(QString::fromUtf8(kz::kChipInfoCommand), output);
+    kz::ui::RunOnGui(owner, [owner, output] { owner->SetChipInfoOutput(output); });
+}
+
+// Command worker: closes the dialog once the answer is stored, or when the
+// tool has not answered in time (the inner worker then runs on).
+void RunCommandWorker(QPointer<CMainFrame> owner, QPointer<kz::ui::WindowImplBase> dialog,
+                      std::chrono::milliseconds giveUp)
+{
+    auto answered = std::make_shared<Latch>();
+    try {
+        std::thread([owner, answered] {
+            ReadChipInfo(owner);
+            answered->Set();
+        }).detach();
+        answered->WaitFor(giveUp);
+    } catch (const std::system_error&) {
+        // No thread to read with: nothing to wait for.
+    }
+    kz::ui::WindowImplBase::PostMessageTo(dialog, kz::ui::kWmClose);
+}
+
 }  // namespace
 
-CLoading::CLoading(CMainFrame* owner) : m_owner(owner)
+CLoading::CLoading(CMainFrame* owner) : m_owner(owner), m_closed(std::make_shared<Latch>())
 {
     g_current = this;
 }
 
 CLoading::~CLoading()
 {
+    m_closed->Set();
     if (g_current == this)
         g_current = nullptr;
 }
@@ -30,38 +69,69 @@ CLoading* CLoading::Current()
     return g_current;
 }
 
+void CLoading::SetTimingForTests(int frameMs, int giveUpMs)
+{
+    g_frameMs = frameMs > 0 ? frameMs : kz::master::kLoadingFrameMs;
+    g_giveUpMs = giveUpMs > 0 ? giveUpMs : kGiveUpMs;
+}
+
 void CLoading::Notify(kz::ui::TNotifyUI& msg)
 {
     if (kz::ui::NotifyTypeIs(msg, kz::ui::kNotifyWindowInit))
         OnWindowInit();
     else
-        WindowImplBase::Notify(msg);
+        WindowImplBase::Notify(msg);  // "closebtn" closes, "minbtn" minimises
+}
+
+void CLoading::OnFinalMessage()
+{
+    m_closed->Set();
 }
 
 void CLoading::OnWindowInit()
 {
-    kz::AddPlaceholderNote(GetHWND(), QStringLiteral("Minimal loading dialog: the animated one comes in a later version."));
-    StartWorker();
-    QTimer::singleShot(kGiveUpMs, this, [this] { Close(kz::ui::kResultOk); });
+    m_show = FindControl<QLabel>(QStringLiteral("text_show"));
+    for (int frame = 1; frame <= kz::master::kLoadingFrameCount; ++frame)
+        m_frames << QPixmap(kz::ui::SkinFilePath(kz::master::LoadingFrameFile(frame)));
+    StartCommandWorker();
+    StartAnimationWorker();
 }
 
-void CLoading::StartWorker()
+void CLoading::ShowFrame(int frame)
 {
-    // The answer and the close request reach the GUI thread together, so the
-    // main window reads the answer only after it is stored.  After an early
-    // close the answer is still kept (the next read may be judged on it) and
-    // the close request finds no dialog; if the main window itself is gone,
-    // both are dropped.
+    if (IsClosed())
+        return;
+    m_frame = frame;
+    if (m_show)
+        m_show->setPixmap(m_frames.value(frame - 1));
+}
+
+void CLoading::StartCommandWorker()
+{
     QPointer<CMainFrame> owner(m_owner);
+    QPointer<WindowImplBase> self(this);
+    const auto giveUp = std::chrono::milliseconds(g_giveUpMs);
+    try {
+        std::thread(RunCommandWorker, owner, self, giveUp).detach();
+    } catch (const std::system_error&) {
+        Close(kz::ui::kResultOk);  // no thread to read with: nothing to wait for
+    }
+}
+
+void CLoading::StartAnimationWorker()
+{
     QPointer<CLoading> self(this);
-    std::thread([owner, self] {
-        QString output;
-        RunAdbCommand(QString::fromUtf8(kz::kChipInfoCommand), output);
-        kz::ui::RunOnGui(nullptr, [owner, self, output] {
-            if (owner)
-                owner->SetChipInfoOutput(output);
-            if (self)
-                self->Close(kz::ui::kResultOk);
-        });
-    }).detach();
+    std::shared_ptr<Latch> closed = m_closed;
+    const auto interval = std::chrono::milliseconds(g_frameMs);
+    try {
+        std::thread([self, closed, interval] {
+            int frame = 1;
+            do {
+                kz::ui::RunOnGui(self, [self, frame] { self->ShowFrame(frame); });
+                frame = kz::master::NextLoadingFrame(frame);
+            } while (!closed->WaitFor(interval));
+        }).detach();
+    } catch (const std::system_error&) {
+        ShowFrame(1);  // a still picture is enough
+    }
 }

@@ -1,11 +1,27 @@
 #pragma once
-// The small dialog shown while the chip information is read.  Its worker runs
-// the chip-information command, leaves the answer in the main window and
-// closes the dialog.  This is the first, minimal form: no animation yet.
+// The small animated dialog shown while the chip information is read.
+//
+// Three workers: the animation worker shows the next frame every 100 ms while
+// the dialog is open; the command worker starts the inner worker, which runs
+// the chip-information command and leaves its answer in the main window, and
+// closes the dialog when the inner worker has ended or after 1,000 seconds.
+// An early close (close button, Escape) stops the animation but not the
+// command: its answer is still stored when it comes, and the close request
+// that follows finds no dialog.  The adb server is left running afterwards.
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QVector>
+#include <memory>
 
 #include "ui/WindowImplBase.h"
 
 class CMainFrame;
+
+namespace kz::master {
+class Latch;
+}
 
 class CLoading : public kz::ui::WindowImplBase {
     Q_OBJECT
@@ -19,10 +35,24 @@ public:
     QString GetWindowClassName() const override { return QStringLiteral("eMMCInfo"); }
     QString GetSkinFile() const override { return QStringLiteral("loading.xml"); }
     void Notify(kz::ui::TNotifyUI& msg) override;
+    void OnFinalMessage() override;
+
+    // The frame shown now (0 before the first).
+    int CurrentFrame() const { return m_frame; }
+
+    // Tests shorten the frame interval and the time after which the dialog
+    // gives up waiting; 0 restores the defaults.
+    static void SetTimingForTests(int frameMs, int giveUpMs);
 
 private:
     void OnWindowInit();
-    void StartWorker();
+    void ShowFrame(int frame);
+    void StartCommandWorker();
+    void StartAnimationWorker();
 
     CMainFrame* m_owner;
+    QPointer<QLabel> m_show;
+    QVector<QPixmap> m_frames;  // index frame - 1
+    int m_frame = 0;
+    std::shared_ptr<kz::master::Latch> m_closed;
 };
