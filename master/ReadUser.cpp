@@ -32,7 +32,7 @@ QString CReadUser::GetItemText(int row, int column)
 {
     if (column != 0 || row < 0 || row >= m_rows.size())
         return QString();
-    return m_rows.at(row);
+    return kz::master::ReadUserRowDisplay(m_rows.at(row));
 }
 
 void CReadUser::OnPiece(const QString& piece)

@@ -89,6 +89,15 @@ TEST(ReadUserRow, TheClientsDoubledCarriageReturnIsShownOnce)
     EXPECT_EQ(ReadUserRowText("plain\r\n"), "plain\r\n");
 }
 
+TEST(ReadUserRow, TheListDrawsARowWithoutItsFinalLineEnd)
+{
+    EXPECT_EQ(ReadUserRowDisplay("a\r\nb\r\n"), "a\nb");
+    EXPECT_EQ(ReadUserRowDisplay("unix\n"), "unix");
+    EXPECT_EQ(ReadUserRowDisplay("part of a line"), "part of a line");
+    EXPECT_EQ(ReadUserRowDisplay("\r\n\r\n"), "\n");
+    EXPECT_EQ(ReadUserRowDisplay("cut\r"), "cut\r");  // its line feed comes in the next row
+}
+
 TEST(LoadingFrames, SixteenFramesThenTheFirstAgain)
 {
     QList<int> shown{1};

@@ -51,7 +51,7 @@ TEST_F(ReadUserTest, RowsAppearWhileTheToolRunsAndTheButtonComesBackAtTheEnd)
     EXPECT_FALSE(dialog->IsDone());
     auto* list = dialog->FindControl<QListView>("list_output");
     ASSERT_EQ(list->model()->rowCount(), 1);
-    EXPECT_EQ(list->model()->index(0, 0).data().toString(), "READ_USER: 5%\r\n");
+    EXPECT_EQ(list->model()->index(0, 0).data().toString(), "READ_USER: 5%");
 
     OpenGate(bin, "gate");
     ASSERT_TRUE(WaitFor([&] { return dialog->HasFinished(); }));
