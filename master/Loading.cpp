@@ -22,7 +22,9 @@ constexpr int kGiveUpMs = 1000 * 1000;
 int g_frameMs = kz::master::kLoadingFrameMs;
 int g_giveUpMs = kGiveUpMs;
 
-// Inner worker: the answer reaches the main window on the GUI thread.
+// Inner worker.  It starts the adb server in case another window stopped it,
+// and leaves it running afterwards for the windows that follow.  The answer
+// reaches the main window on the GUI thread.
 void ReadChipInfo(QPointer<CMainFrame> owner)
 {
     QString ignored;
