@@ -161,8 +161,10 @@ void CFileManager::ShowModeControls()
         return;
     }
     set("text_title", udisk ? ft::Udisk : ft::Sdcard);
-    for (const char* name : {"text_tip", "text_name", "comb_name", "edit_name"})
-        show(name, false);
+    show("text_tip", false);
+    show("text_name", false);
+    show("comb_name", false);
+    show("edit_name", false);
     show("btn_copy", true);
     show("btn_ok", true);
 }
