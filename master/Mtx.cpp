@@ -36,7 +36,7 @@ QString OutcomeStyleSheet(const kz::ui::SkinFont* font, bool pass)
 
 CMTX::CMTX(CMainFrame* owner) : CStreamingDialog(owner) {}
 
-CStreamingDialog::RunSpec CMTX::Spec() const
+CStreamingDialog::RunPlan CMTX::Plan() const
 {
     return {kz::master::kMtxCommand, kz::master::kMtxChunkBytes, text::MtxTitle, text::Decompressing};
 }

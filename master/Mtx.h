@@ -23,7 +23,7 @@ public:
     const QString& Output() const { return m_output; }
 
 protected:
-    RunSpec Spec() const override;
+    RunPlan Plan() const override;
     void InitControls() override;
     void OnPiece(const QString& piece) override;
     void OnFinished() override;

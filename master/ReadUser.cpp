@@ -17,7 +17,7 @@ CReadUser::~CReadUser()
         m_model->DetachOwner();
 }
 
-CStreamingDialog::RunSpec CReadUser::Spec() const
+CStreamingDialog::RunPlan CReadUser::Plan() const
 {
     return {kz::master::kReadUserCommand, kz::master::kReadUserChunkBytes, text::ReadUserTitle, text::Reading};
 }

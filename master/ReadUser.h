@@ -25,7 +25,7 @@ public:
     const QStringList& Rows() const { return m_rows; }
 
 protected:
-    RunSpec Spec() const override;
+    RunPlan Plan() const override;
     void InitControls() override;
     void OnPiece(const QString& piece) override;
     void OnFinished() override;

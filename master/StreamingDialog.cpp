@@ -49,7 +49,7 @@ void CStreamingDialog::StopStreaming()
 void CStreamingDialog::OnWindowInit()
 {
     m_ok = FindControl<QAbstractButton>(QStringLiteral("btn_ok"));
-    kz::ui::SetControlText(FindControl(QStringLiteral("text_title")), Text(Spec().titleKey));
+    kz::ui::SetControlText(FindControl(QStringLiteral("text_title")), Text(Plan().titleKey));
     kz::ui::SetControlText(m_ok, Text(text::Ok));
     InitControls();
     StartCommand();
@@ -57,8 +57,8 @@ void CStreamingDialog::OnWindowInit()
 
 void CStreamingDialog::StartCommand()
 {
-    const RunSpec spec = Spec();
-    kz::ui::SetControlText(m_ok, Text(spec.busyKey));
+    const RunPlan plan = Plan();
+    kz::ui::SetControlText(m_ok, Text(plan.busyKey));
     m_done = false;
     if (m_ok)
         m_ok->setEnabled(false);
@@ -70,7 +70,7 @@ void CStreamingDialog::StartCommand()
         kz::ui::RunOnGui(self, [self, piece] { self->OnPiece(piece); });
     };
     callbacks.finished = [self] { kz::ui::RunOnGui(self, [self] { self->EndRun(); }); };
-    m_run = StreamingCommand::Start(QString::fromUtf8(spec.command), spec.chunkBytes, std::move(callbacks));
+    m_run = StreamingCommand::Start(QString::fromUtf8(plan.command), plan.chunkBytes, std::move(callbacks));
 }
 
 void CStreamingDialog::EndRun()

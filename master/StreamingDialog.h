@@ -39,13 +39,13 @@ public:
     bool HasFinished() const { return m_finished; }
 
 protected:
-    struct RunSpec {
+    struct RunPlan {
         const char* command;   // client command line
         int chunkBytes;        // bytes per piece of output
         const char* titleKey;  // title text
         const char* busyKey;   // button text while running
     };
-    virtual RunSpec Spec() const = 0;
+    virtual RunPlan Plan() const = 0;
     // Controls of the derived dialog, found at initialisation.
     virtual void InitControls() {}
     // GUI thread: one piece of output.
