@@ -13,9 +13,11 @@
 #include "tools/kz_daemon/WriteAll.h"
 
 #include <cerrno>
+#include <string_view>
 #include <cstdlib>
 #include <cstring>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kz::adapter {
@@ -127,12 +129,36 @@ std::optional<int> EnsureServer(const std::string& adb, int port, SignalChannel&
     return std::nullopt;
 }
 
+// The PATH search is done once here with access() rather than by a failing
+// exec per PATH entry: on long PATHs those failed execs were a measurable part
+// of every call.  A name that is not found stays as it is, so the spawn
+// reports it the usual way.
+std::string ResolveOnPath(const std::string& program)
+{
+    const char* path = std::getenv("PATH");
+    if (program.find('/') != std::string::npos || path == nullptr)
+        return program;
+    std::string_view rest(path);
+    while (true) {
+        const size_t colon = rest.find(':');
+        const std::string_view dir = rest.substr(0, colon);
+        const std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + program;
+        struct stat info {};
+        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (colon == std::string_view::npos)
+            return program;
+        rest.remove_prefix(colon + 1);
+    }
+}
+
 }  // namespace
 
 std::string AdbProgram()
 {
     const char* named = std::getenv("ADB");
-    return named != nullptr && *named != '\0' ? std::string(named) : std::string("adb");
+    const std::string program = named != nullptr && *named != '\0' ? std::string(named) : std::string("adb");
+    return ResolveOnPath(program);
 }
 
 // A server started by the command itself acknowledges its start before a box
