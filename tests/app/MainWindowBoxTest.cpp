@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "BoxFixture.h"
+#include "app/BoxWindow.h"
 #include "app/MainFrame.h"
 #include "app/core/Texts.h"
 #include "platform/ProgramDir.h"
@@ -23,21 +24,13 @@ protected:
     }
     void TearDown() override
     {
-        if (frame && !frame->IsClosed())
-            frame->Close();
-        ProcessEventsFor(20);
-        frame.reset();
-        box.Stop();
+        CloseWindowAndBox(frame, box);
         kz::SetProgramDirectoryForTests(QString());
         qunsetenv("LC_ALL");
     }
     void StartWindow()
     {
-        frame = std::make_unique<CMainFrame>();
-        frame->SetQuitHandler([] {});
-        ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(kz::text::WindowTitle)));
-        frame->ShowWindow();
-        ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }, 20000)) << box.BoxLog();
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, false));
     }
     QString LastLogLine() const
     {

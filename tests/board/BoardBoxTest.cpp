@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "BoxFixture.h"
+#include "app/BoxWindow.h"
 #include "app/MainFrame.h"
 #include "app/core/DeviceActions.h"
 #include "app/core/Texts.h"
@@ -38,12 +39,7 @@ protected:
         kz::SetProgramDirectoryForTests(QStringLiteral(KZ_BIN_DIR));
         std::string error;
         ASSERT_TRUE(box.Start(error)) << error;
-        frame = std::make_unique<CMainFrame>();
-        frame->SetQuitHandler([] {});
-        ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(kz::text::WindowTitle)));
-        frame->ShowWindow();
-        ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected && frame->m_bUdiskMounted; }, 20000))
-            << box.BoxLog();
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, true));
         board = std::make_unique<CMotherBoard>(frame.get());
         board->SetPickers({}, [this](CMotherBoard& b) { b.m_strPickedName = typedName; });
         ASSERT_TRUE(board->Create(frame->GetHWND(), QStringLiteral("母片制作")));
@@ -56,11 +52,7 @@ protected:
     {
         WaitFor([&] { return !board || board->RunningWorkers() == 0; }, 10000);
         board.reset();
-        if (frame && !frame->IsClosed())
-            frame->Close();
-        ProcessEventsFor(20);
-        frame.reset();
-        box.Stop();
+        CloseWindowAndBox(frame, box);
         kz::SetProgramDirectoryForTests(QString());
         qunsetenv("LC_ALL");
     }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "BoxFixture.h"
+#include "app/BoxWindow.h"
 #include "FilesGuiFixture.h"
 #include "app/MainFrame.h"
 #include "app/core/Texts.h"
@@ -43,20 +44,11 @@ protected:
         kz::SetProgramDirectoryForTests(QStringLiteral(KZ_BIN_DIR));
         std::string error;
         ASSERT_TRUE(box.Start(error)) << error;
-        frame = std::make_unique<CMainFrame>();
-        frame->SetQuitHandler([] {});
-        ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(kz::text::WindowTitle)));
-        frame->ShowWindow();
-        ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected && frame->m_bUdiskMounted; }, 20000))
-            << box.BoxLog();
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, true));
     }
     void TearDown() override
     {
-        if (frame && !frame->IsClosed())
-            frame->Close();
-        ProcessEventsFor(20);
-        frame.reset();
-        box.Stop();
+        CloseWindowAndBox(frame, box);
     }
 
     e2e::BoxFixture box;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "BoxFixture.h"
+#include "app/BoxWindow.h"
 #include "app/MainFrame.h"
 #include "app/core/Texts.h"
 #include "master/Mtx.h"
@@ -26,19 +27,11 @@ protected:
         kz::SetProgramDirectoryForTests(QStringLiteral(KZ_BIN_DIR));
         std::string error;
         ASSERT_TRUE(box.Start(error, R"({"readUserMs": 1500, "mtkMs": 300, "speed": 0})")) << error;
-        frame = std::make_unique<CMainFrame>();
-        frame->SetQuitHandler([] {});
-        ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(kz::text::WindowTitle)));
-        frame->ShowWindow();
-        ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }, 20000)) << box.BoxLog();
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, false));
     }
     void TearDown() override
     {
-        if (frame && !frame->IsClosed())
-            frame->Close();
-        ProcessEventsFor(20);
-        frame.reset();
-        box.Stop();
+        CloseWindowAndBox(frame, box);
         kz::SetProgramDirectoryForTests(QString());
         qunsetenv("LC_ALL");
     }
