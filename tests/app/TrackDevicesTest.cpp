@@ -1,0 +1,83 @@
+#include "app/core/TrackDevices.h"
+
+#include <gtest/gtest.h>
+
+using namespace kz;
+
+namespace {
+
+const TrackedDevice kBox{"emulator-5554", "device"};
+const QByteArray kBoxFrame = "0015emulator-5554\tdevice\n";
+
+// The lists read from `chunks` fed one after another.
+QList<TrackedList> ReadAll(const QList<QByteArray>& chunks)
+{
+    TrackFrameReader reader;
+    QList<TrackedList> lists;
+    for (const QByteArray& chunk : chunks)
+        lists += reader.Feed(chunk);
+    return lists;
+}
+
+}  // namespace
+
+TEST(TrackFrameReader, ReadsFramesHoweverThePipeCutsThem)
+{
+    const TrackedList box{kBox};
+    const TrackedList two{kBox, {"0123ABCD", "unauthorized"}};
+    struct Case {
+        const char* what;
+        QList<QByteArray> chunks;
+        QList<TrackedList> lists;
+    };
+    const Case cases[] = {
+        {"empty list", {"0000"}, {TrackedList{}}},
+        {"one frame", {kBoxFrame}, {box}},
+        {"two devices", {"002bemulator-5554\tdevice\n0123ABCD\tunauthorized\n"}, {two}},
+        {"joined", {kBoxFrame + "0000" + kBoxFrame}, {box, {}, box}},
+        {"split in the length", {"00", "15emulator-5554\tdevice\n"}, {box}},
+        {"split in the payload", {"0015emul", "ator-5554\tdev", "ice\n00"}, {box}},
+        {"byte by byte", [] { QList<QByteArray> bytes; for (char c : kBoxFrame) bytes << QByteArray(1, c); return bytes; }(), {box}},
+        {"notice before a frame", {"* daemon started successfully\n" + kBoxFrame}, {box}},
+        {"notice cut across reads", {"* daemon sta", "rted\n0000"}, {TrackedList{}}},
+        {"hex that is no length", {"dead beef\n0000"}, {TrackedList{}}},
+        {"payload that is no list", {"0005hello\n0000"}, {TrackedList{}}},
+        {"line without a state", {"000aemulator\t\n" + kBoxFrame}, {box}},
+        {"nothing yet", {"001"}, {}},
+        {"binary noise", {QByteArray("\0\xff\x01\n", 4), "0000"}, {TrackedList{}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadAll(c.chunks), c.lists) << c.what;
+}
+
+TEST(TrackFrameReader, GarbageNeverStopsTheStream)
+{
+    TrackFrameReader reader;
+    for (int i = 0; i < 256; ++i)
+        reader.Feed(QByteArray(1, char(i)) + "zz\x7f\t");
+    EXPECT_EQ(reader.Feed("\n" + kBoxFrame), QList<TrackedList>{TrackedList{kBox}});
+}
+
+TEST(CompareTracked, OnlyTheDeviceStateCounts)
+{
+    const TrackedDevice offline{"emulator-5554", "offline"};
+    const TrackedDevice other{"0123ABCD", "device"};
+    struct Case {
+        const char* what;
+        TrackedList before, after;
+        TrackedChange change;
+    };
+    const Case cases[] = {
+        {"arrival", {}, {kBox}, {false, true}},
+        {"removal", {kBox}, {}, {true, false}},
+        {"turns offline", {kBox}, {offline}, {true, false}},
+        {"comes online", {offline}, {kBox}, {false, true}},
+        {"appears offline", {}, {offline}, {false, false}},
+        {"unchanged", {kBox}, {kBox}, {false, false}},
+        {"one goes, another comes", {kBox}, {other}, {true, true}},
+        {"a second one comes", {kBox}, {kBox, other}, {false, true}},
+        {"offline goes", {offline}, {}, {false, false}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompareTracked(c.before, c.after), c.change) << c.what;
+}
