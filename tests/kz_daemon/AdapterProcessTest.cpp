@@ -114,6 +114,29 @@ TEST_F(AdapterProcess, HeldBackTailIsReleasedWhenAdbPauses)
     EXPECT_EQ(p->Output(), "step 1 done next\r\n");
 }
 
+TEST_F(AdapterProcess, DeviceListFramesPassThroughUnchangedAsTheyCome)
+{
+    // A "length" counts the line feeds: a CR added to them would shift every
+    // later frame.  The second list comes only after a pause.
+    LaunchOptions options;
+    options.env["ADB"] = dir_.Script("adb", "printf '0015emulator-5554\\tdevice\\n'; sleep 1; printf '0000'");
+    options.env["ANDROID_ADB_SERVER_PORT"] = serverPort_;
+    Launched p({AdapterPath(), "track-devices"}, options);
+    EXPECT_EQ(p.ReadUntil("\n", 700ms), "0015emulator-5554\tdevice\n");
+    EXPECT_EQ(ExitCode(p.Finish()), 0);
+    EXPECT_EQ(p.Output(), "0015emulator-5554\tdevice\n0000");
+}
+
+TEST_F(AdapterProcess, MissingAdbIsNotWrittenIntoTheDeviceListStream)
+{
+    LaunchOptions options;
+    options.env["ADB"] = dir_.Path() + "/no-such-adb";
+    options.env["ANDROID_ADB_SERVER_PORT"] = serverPort_;
+    const Result r = RunProcess({AdapterPath(), "track-devices"}, options);
+    EXPECT_EQ(r.output, "");
+    EXPECT_EQ(ExitCode(r.status), 127);
+}
+
 TEST_F(AdapterProcess, StandardInputIsLeftToAdb)
 {
     LaunchOptions options;

@@ -89,3 +89,13 @@ TEST_F(RealAdb, ConcurrentCallsWithoutAServerShareOneStart)
     }
     EXPECT_EQ(starts, 1);
 }
+
+TEST_F(RealAdb, DeviceListStreamStartsTheServerQuietlyAndEndsWithIt)
+{
+    Launched track({AdapterPath(), "track-devices"}, options_);
+    // Only the frame: the server's start messages are not part of the stream.
+    EXPECT_EQ(track.ReadUntil("0000", std::chrono::seconds(10)), "0000");
+    EXPECT_EQ(WEXITSTATUS(RunProcess({kAdb, "kill-server"}, options_).status), 0);
+    track.Finish();
+    EXPECT_EQ(track.Output(), "0000");
+}

@@ -40,16 +40,24 @@ constexpr std::chrono::milliseconds kProbeTimeout{500};
 // hangs must not hold every later command.
 constexpr std::chrono::milliseconds kStartTurnPatience{10000};
 
-int ReportSpawnFailure(const std::string& adb, int error)
+// The stream of "track-devices" is adb's length-prefixed device lists, read
+// by a parser that counts bytes: it passes through unchanged, and the
+// adapter's own messages and the server's start go to standard error.
+bool IsFrameStream(const std::vector<std::string>& args)
+{
+    return CommandWordOf(args) == "track-devices";
+}
+
+int ReportSpawnFailure(const std::string& adb, int error, int fd)
 {
     std::string line;
     if (error == ENOENT || error == ENOTDIR) {
         line = "kz_daemon: the adb client '" + adb + "' was not found; install it with: sudo apt-get install adb\r\n";
-        WriteAll(STDOUT_FILENO, line);
+        WriteAll(fd, line);
         return 127;
     }
     line = "kz_daemon: cannot run the adb client '" + adb + "': " + std::strerror(error) + "\r\n";
-    WriteAll(STDOUT_FILENO, line);
+    WriteAll(fd, line);
     return 126;
 }
 
@@ -64,13 +72,19 @@ struct Streamed
 class Output
 {
 public:
+    explicit Output(int fd = STDOUT_FILENO, bool rewrite = true) : fd_(fd), rewrite_(rewrite) {}
+
     void Emit(const std::string& text)
     {
         if (!readerGone_ && !text.empty())
-            readerGone_ = !WriteAll(STDOUT_FILENO, text);
+            readerGone_ = !WriteAll(fd_, text);
     }
+    int Fd() const { return fd_; }
+    bool Rewrites() const { return rewrite_; }
 
 private:
+    int fd_;
+    bool rewrite_;
     bool readerGone_ = false;
 };
 
@@ -87,7 +101,7 @@ Streamed RunStreamed(const std::string& adb, const std::vector<std::string>& arg
     const PumpSink sink{
         [&](std::string_view chunk) {
             serverStart.Feed(chunk);
-            out.Emit(rewriter.Feed(chunk));
+            out.Emit(out.Rewrites() ? rewriter.Feed(chunk) : std::string(chunk));
         },
         [&rewriter] { return rewriter.HoldsBack(); },
         [&] { out.Emit(rewriter.Finish()); },
@@ -119,7 +133,7 @@ std::optional<int> EnsureServer(const std::string& adb, int port, SignalChannel&
         return std::nullopt;  // started by another adapter while this one waited
     const Streamed start = RunStreamed(adb, {"start-server"}, StdinSource::DevNull, signals, out);
     if (start.spawnError != 0)
-        return ReportSpawnFailure(adb, start.spawnError);
+        return ReportSpawnFailure(adb, start.spawnError, out.Fd());
     if (start.serverStarted)
         WaitUntilDevicesSettled(adb, signals, kSettleBudget);
     if (const int sig = signals.TerminationRequested())
@@ -168,15 +182,17 @@ std::string AdbProgram()
 int RunAdapter(const std::vector<std::string>& args)
 {
     SignalChannel signals;
-    Output out;
+    const bool frames = IsFrameStream(args);
+    Output out(STDOUT_FILENO, !frames);
+    Output notices(frames ? STDERR_FILENO : STDOUT_FILENO);
     const std::string adb = AdbProgram();
     if (const std::optional<int> port = ServerPortToCheck(args); port && !ServerListens(*port, kProbeTimeout)) {
-        if (const std::optional<int> code = EnsureServer(adb, *port, signals, out))
+        if (const std::optional<int> code = EnsureServer(adb, *port, signals, notices))
             return *code;
     }
     const Streamed run = RunStreamed(adb, args, StdinSource::Inherit, signals, out);
     if (run.spawnError != 0)
-        return ReportSpawnFailure(adb, run.spawnError);
+        return ReportSpawnFailure(adb, run.spawnError, notices.Fd());
     if (run.serverStarted)
         WaitUntilDevicesSettled(adb, signals, kSettleBudget);
     return ExitLikeChild(run.status);

@@ -65,6 +65,11 @@ bool NeedsNoServer(const std::string& command)
 
 }  // namespace
 
+std::string CommandWordOf(const std::vector<std::string>& args)
+{
+    return ReadTarget(args).command;
+}
+
 std::optional<int> LocalServerPortFor(const std::vector<std::string>& args, const char* portEnv,
                                       const char* socketEnv)
 {

@@ -15,6 +15,10 @@ namespace kz::adapter {
 // a remote server or socket (-H, -L, ADB_SERVER_SOCKET), or names a port adb
 // will refuse (adb then says so itself).  `portEnv` and `socketEnv` are the
 // values of ANDROID_ADB_SERVER_PORT and ADB_SERVER_SOCKET (null when unset).
+// The command word after adb's global options ("devices", "shell", ...);
+// empty when there is none.
+std::string CommandWordOf(const std::vector<std::string>& args);
+
 std::optional<int> LocalServerPortFor(const std::vector<std::string>& args, const char* portEnv,
                                       const char* socketEnv);
 
