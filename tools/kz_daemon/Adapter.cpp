@@ -2,6 +2,7 @@
 
 #include "tools/kz_daemon/ChildProcess.h"
 #include "tools/kz_daemon/ExitStatus.h"
+#include "tools/kz_daemon/HostQuery.h"
 #include "tools/kz_daemon/OutputRewriter.h"
 #include "tools/kz_daemon/Pump.h"
 #include "tools/kz_daemon/ServerNeed.h"
@@ -166,6 +167,22 @@ std::string ResolveOnPath(const std::string& program)
     }
 }
 
+// `devices` is answered from a running server directly: running adb for it
+// would cost a second process on every call.  Anything unusual (no server,
+// a FAIL, a cut answer) is left to adb, which says what went wrong.
+std::optional<int> ListDevicesDirectly(const std::vector<std::string>& args, int port, Output& out)
+{
+    if (args != std::vector<std::string>{"devices"})
+        return std::nullopt;
+    const std::optional<std::string> payload = AskHostServer(port, "host:devices", kProbeTimeout);
+    if (!payload)
+        return std::nullopt;
+    OutputRewriter rewriter;
+    out.Emit(rewriter.Feed(DevicesListing(*payload)));
+    out.Emit(rewriter.Finish());
+    return 0;
+}
+
 }  // namespace
 
 std::string AdbProgram()
@@ -186,9 +203,13 @@ int RunAdapter(const std::vector<std::string>& args)
     Output out(STDOUT_FILENO, !frames);
     Output notices(frames ? STDERR_FILENO : STDOUT_FILENO);
     const std::string adb = AdbProgram();
-    if (const std::optional<int> port = ServerPortToCheck(args); port && !ServerListens(*port, kProbeTimeout)) {
-        if (const std::optional<int> code = EnsureServer(adb, *port, signals, notices))
+    if (const std::optional<int> port = ServerPortToCheck(args)) {
+        if (const std::optional<int> code = ListDevicesDirectly(args, *port, out))
             return *code;
+        if (!ServerListens(*port, kProbeTimeout)) {
+            if (const std::optional<int> code = EnsureServer(adb, *port, signals, notices))
+                return *code;
+        }
     }
     const Streamed run = RunStreamed(adb, args, StdinSource::Inherit, signals, out);
     if (run.spawnError != 0)
