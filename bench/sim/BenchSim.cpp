@@ -2,7 +2,9 @@
 // side by side in one run.
 //   1. push of a 256 MiB file through Debian's adb into the box, against a
 //      loopback TCP copy of the same bytes into a file;
-//   2. median round trip of `kz_daemon shell true` against `adb shell true`.
+//   2. median round trip of `kz_daemon shell true` against `adb shell true`;
+//   3. the box's round trip: `kz_daemon shell true` against `kz_daemon devices`,
+//      which ends at the adb server.
 // Usage: bench_sim [MiB] [rounds]
 
 #include "BoxFixture.h"
@@ -145,19 +147,36 @@ void BenchPush(size_t mib)
                 mib, push, mb / push, loopback, mb / loopback, push / loopback);
 }
 
+// Ratios of one run each, repeated: min / median / max.
+void PrintRatios(const char* what, std::vector<double> ratios, const char* target)
+{
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("%s: ratio min %.2f / median %.2f / max %.2f (target %s)\n", what, ratios.front(),
+                ratios[ratios.size() / 2], ratios.back(), target);
+}
+
 void BenchLatency(int rounds)
 {
     std::string adapter = std::string(KZ_BIN_DIR) + "/adb/kz_daemon";
-    std::vector<double> viaAdapter, viaAdb;
+    std::vector<double> adapterShell, adbShell, adapterDevices;
     RunSeconds({adapter, "shell", "true"});  // warm the caches of both
     RunSeconds({"adb", "shell", "true"});
     for (int i = 0; i < rounds; ++i) {
-        viaAdapter.push_back(RunSeconds({adapter, "shell", "true"}));
-        viaAdb.push_back(RunSeconds({"adb", "shell", "true"}));
+        adapterShell.push_back(RunSeconds({adapter, "shell", "true"}));
+        adbShell.push_back(RunSeconds({"adb", "shell", "true"}));
+        adapterDevices.push_back(RunSeconds({adapter, "devices"}));
     }
-    double a = Median(viaAdapter), b = Median(viaAdb);
+    double a = Median(adapterShell), b = Median(adbShell), d = Median(adapterDevices);
     std::printf("shell true, median of %d: kz_daemon %.1f ms, adb %.1f ms, ratio %.2f\n", rounds, a * 1000,
                 b * 1000, a / b);
+    // The box's round trip: a shell that reaches the box against a command
+    // that ends at the adb server.  Paired per round so load hits both alike.
+    std::vector<double> roundTrip;
+    for (int i = 0; i < rounds; ++i)
+        roundTrip.push_back(adapterShell[i] / adapterDevices[i]);
+    std::printf("box round trip: kz_daemon shell true %.1f ms against kz_daemon devices %.1f ms (medians)\n",
+                a * 1000, d * 1000);
+    PrintRatios("box round trip (shell true / devices)", roundTrip, "<= 2");
 }
 
 }  // namespace

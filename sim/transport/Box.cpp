@@ -142,6 +142,7 @@ void Box::AcceptHost()
     UniqueFd fd(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
     if (!fd.Valid())
         return;
+    SetNoDelay(fd.Get());
     std::lock_guard lock(mutex_);
     if (!Available()) {
         LogLine("refusing a host connection: the box is not plugged in");

@@ -89,9 +89,16 @@ UniqueFd ConnectLoopback(uint16_t port)
     sockaddr_in address = LoopbackAddress(port);
     if (!fd.Valid() || ::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
         return {};
-    int on = 1;
-    ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    SetNoDelay(fd.Get());
     return fd;
+}
+
+void SetNoDelay(int fd)
+{
+    // adb's messages are small and answered at once: without this, Nagle's
+    // algorithm waits for the peer's delayed acknowledgement on every reply.
+    int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
 UniqueFd ListenUnix(const std::string& path, std::string& error)

@@ -32,6 +32,8 @@ private:
 UniqueFd ListenLoopback(uint16_t port, std::string& error);
 uint16_t LocalPort(int fd);
 UniqueFd ConnectLoopback(uint16_t port);
+// Sends small writes at once (every TCP socket of the box wants this).
+void SetNoDelay(int fd);
 
 UniqueFd ListenUnix(const std::string& path, std::string& error);
 UniqueFd ConnectUnix(const std::string& path);
