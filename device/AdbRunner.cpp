@@ -13,42 +13,49 @@ namespace {
 // The frame in which a zero byte cuts the text (see ClientOutputDecoder).
 constexpr std::size_t kOutputFrameSize = 4095;
 
-void ShowStartFailure(const char* text)
-{
-    ShowMessageBox(nullptr, QString::fromLatin1(text), QStringLiteral(u"提示"), MsgButtons::Ok, MsgIcon::Warning);
-}
-
 }  // namespace
+
+ClientAnswer ReportClientStartFailure(const char* text)
+{
+    const QString failure = QString::fromLatin1(text);
+    ShowMessageBox(nullptr, failure, QStringLiteral(u"提示"), MsgButtons::Ok, MsgIcon::Warning);
+    return {false, {}, failure};
+}
 
 QString AdbClientPath()
 {
     return ProgramDirectory() + QStringLiteral("/adb/kz_daemon");
 }
 
-}  // namespace kz
-
-bool RunAdbCommand(QString command, QString& output)
+ClientAnswer RunAdbClient(const QString& command)
 {
-    kz::PipedChild client;
-    switch (client.Start(kz::AdbClientPath(), kz::SplitWindowsCommandLine(command))) {
-    case kz::StartResult::PipeFailed:
-        kz::ShowStartFailure("CreatePipe Failed!");
-        return false;
-    case kz::StartResult::SpawnFailed:
-        kz::ShowStartFailure("CreateProcess Failed!");
-        return false;
-    case kz::StartResult::Started:
+    PipedChild client;
+    switch (client.Start(AdbClientPath(), SplitWindowsCommandLine(command))) {
+    case StartResult::PipeFailed:
+        return ReportClientStartFailure("CreatePipe Failed!");
+    case StartResult::SpawnFailed:
+        return ReportClientStartFailure("CreateProcess Failed!");
+    case StartResult::Started:
         break;
     }
     // The client reads no input from us: it sees end of file at once rather
     // than waiting on a pipe nobody writes.
     client.CloseInput();
-    QString text;
-    kz::ClientOutputDecoder decoder(kz::kOutputFrameSize);
-    client.Pump([&](const char* data, std::size_t size) { decoder.FeedInto(data, size, text); });
-    decoder.FinishInto(text);
-    output = std::move(text);
-    return true;
+    ClientAnswer answer{true, {}, {}};
+    ClientOutputDecoder decoder(kOutputFrameSize);
+    client.Pump([&](const char* data, std::size_t size) { decoder.FeedInto(data, size, answer.output); });
+    decoder.FinishInto(answer.output);
+    return answer;
+}
+
+}  // namespace kz
+
+bool RunAdbCommand(QString command, QString& output)
+{
+    kz::ClientAnswer answer = kz::RunAdbClient(command);
+    if (answer.started)
+        output = std::move(answer.output);
+    return answer.started;
 }
 
 CAdbHelper::CAdbHelper()
@@ -59,6 +66,13 @@ CAdbHelper::CAdbHelper()
 
 CAdbHelper::~CAdbHelper()
 {
+    StopServer();
+}
+
+void CAdbHelper::StopServer()
+{
+    if (m_stopped.exchange(true))
+        return;
     QString ignored;
     RunAdbCommand(QStringLiteral("kill-server"), ignored);
 }

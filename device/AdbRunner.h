@@ -7,11 +7,21 @@
 // from the text the client printed, never from its exit code.
 
 #include <QString>
+#include <atomic>
+
+#include "device/ClientAnswer.h"
 
 namespace kz {
 
 // <program directory>/adb/kz_daemon
 QString AdbClientPath();
+
+// RunAdbCommand with the fact of the start kept beside the text.
+ClientAnswer RunAdbClient(const QString& command);
+
+// A client run that could not even be attempted (no thread to run it on):
+// the same warning box as a client that did not start, with `text`.
+ClientAnswer ReportClientStartFailure(const char* text);
 
 }  // namespace kz
 
@@ -25,11 +35,17 @@ QString AdbClientPath();
 bool RunAdbCommand(QString command, QString& output);
 
 // Starts the adb server when built and stops it when destroyed; the output of
-// both commands is of no interest.
+// both commands is of no interest.  An owner that stops the server earlier
+// (the main window as it closes) does so through StopServer(), so the server
+// is told to stop once.
 class CAdbHelper {
 public:
     CAdbHelper();
     ~CAdbHelper();
+    void StopServer();
     CAdbHelper(const CAdbHelper&) = delete;
     CAdbHelper& operator=(const CAdbHelper&) = delete;
+
+private:
+    std::atomic<bool> m_stopped{false};
 };

@@ -1,5 +1,9 @@
 #include "settings/Language.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 #include "platform/Locale.h"
 #include "settings/Ini.h"
 
@@ -39,8 +43,38 @@ LanguageBinding LoadLanguageBinding(const QString& programDir, CIni& ini, const 
         binding.file += u'/';
     binding.file += LanguageFileName(localeName);
     ini.SetFileName(binding.file);
-    binding.language = ini.ReadString(QStringLiteral("Default"), QStringLiteral("Language")).left(kLanguageNameMax);
+    binding.language = ReadLanguageChoice(binding.file).left(kLanguageNameMax);
     return binding;
+}
+
+QString UserLanguageFile(const QString& languageFile)
+{
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return config + QStringLiteral("/korvald-emmc/") + QFileInfo(languageFile).fileName();
+}
+
+QString ReadLanguageChoice(const QString& languageFile)
+{
+    const QString section = QStringLiteral("Default");
+    const QString key = QStringLiteral("Language");
+    CIni own;
+    own.SetFileName(UserLanguageFile(languageFile));
+    const QString chosen = own.ReadString(section, key);
+    if (!chosen.isEmpty())
+        return chosen;
+    CIni beside;
+    beside.SetFileName(languageFile);
+    return beside.ReadString(section, key);
+}
+
+bool StoreLanguageChoice(const QString& languageFile, const QString& language)
+{
+    const QString path = UserLanguageFile(languageFile);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    CIni own;
+    own.SetFileName(path);
+    return own.WriteString(QStringLiteral("Default"), QStringLiteral("Language"), language);
 }
 
 LanguageBinding LoadLanguageBinding(const QString& programDir, CIni& ini)

@@ -20,11 +20,25 @@ struct LanguageBinding {
 };
 
 // Binds `ini` to the language file in `programDir` chosen from `localeName`
-// and reads the language in use.  A missing file or setting gives an empty
-// language name.
+// and reads the language in use (ReadLanguageChoice).  A missing file or
+// setting gives an empty language name.
 LanguageBinding LoadLanguageBinding(const QString& programDir, CIni& ini, const QString& localeName);
 
 // The same with the operator's locale.
 LanguageBinding LoadLanguageBinding(const QString& programDir, CIni& ini);
+
+// The operator's own choice of language is kept in his configuration folder
+// ($XDG_CONFIG_HOME/korvald-emmc/, by default ~/.config/korvald-emmc/), in a
+// file named like the language file it applies to.  The language files
+// beside the program are only read: an installed copy's folder is not the
+// operator's to write, and other users share it.
+QString UserLanguageFile(const QString& languageFile);
+
+// [Default] Language of the operator's file, else of `languageFile` itself.
+QString ReadLanguageChoice(const QString& languageFile);
+
+// Stores the choice in the operator's file (creating its folder); false
+// when it cannot be written.
+bool StoreLanguageChoice(const QString& languageFile, const QString& language);
 
 }  // namespace kz

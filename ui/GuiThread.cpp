@@ -6,6 +6,7 @@
 #include <QThread>
 #include <deque>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace kz::ui {
@@ -96,31 +97,41 @@ bool RunOnGuiBlocking(QObject* context, std::function<void()> fn)
     return ran;
 }
 
-void RunBlockingKeepingPaint(const std::function<void()>& fn)
+bool RunBlockingKeepingPaint(const std::function<void()>& fn, const ThreadStarter& start)
 {
     if (!IsGuiThread()) {
         fn();
-        return;
+        return true;
     }
     Gate& gate = GuiGate();
+    const auto release = [&gate] {
+        --gate.holdDepth;
+        if (gate.holdDepth == 0 && !gate.held.empty())
+            QueueFlush();
+    };
     ++gate.holdDepth;
     QEventLoop loop;
     std::exception_ptr failure;
-    std::thread helper([&] {
-        try {
-            fn();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+    std::thread helper;
+    try {
+        helper = StartThread(start, [&] {
+            try {
+                fn();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        release();  // a gate left held would hold back every hand-over for good
+        return false;
+    }
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     helper.join();
-    --gate.holdDepth;
-    if (gate.holdDepth == 0 && !gate.held.empty())
-        QueueFlush();
+    release();
     if (failure)
         std::rethrow_exception(failure);
+    return true;
 }
 
 }  // namespace kz::ui

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <functional>
 
+#include "ui/ThreadStarter.h"
+
 namespace kz::ui {
 
 bool IsGuiThread();
@@ -58,6 +60,8 @@ bool RunOnGuiBlocking(const QPointer<T>& context, std::function<void()> fn)
 // blocking calls from workers (message boxes) still run; RunOnGui() calls and
 // posted window messages wait until fn has returned.  An exception thrown by
 // fn is rethrown here.  Called off the GUI thread, fn simply runs inline.
-void RunBlockingKeepingPaint(const std::function<void()>& fn);
+// Returns false when no helper thread could be started: fn has not run, and
+// the hand-overs held meanwhile are released again.
+bool RunBlockingKeepingPaint(const std::function<void()>& fn, const ThreadStarter& start = {});
 
 }  // namespace kz::ui

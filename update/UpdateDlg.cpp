@@ -127,11 +127,7 @@ void CUpdate::StartWorker()
 // so `this` may be used as the context of the calls handed to the GUI.
 void CUpdate::RunWorker(const WorkerTexts& texts, const QPointer<QWidget>& window)
 {
-    const auto run = [](const QString& command) {
-        QString output;
-        RunAdbCommand(command, output);
-        return output;
-    };
+    const auto run = [](const QString& command) { return kz::RunAdbClient(command); };
     const auto progress = [this](int step) { PostMessage(WM_UPDATE_PROGRESS, step); };
     const kz::UpdateOutcome outcome =
         kz::RunUpdateSteps(kz::BuildUpdateSequence(kz::UpdateSourceFolder()), run, progress);

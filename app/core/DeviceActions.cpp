@@ -15,6 +15,16 @@ MountVerdict JudgeMount(const QString& output)
     return {MountVerdict::Failed, output.contains(noStick) ? noStick : StripServerStartLines(output)};
 }
 
+MountVerdict JudgeMount(const ClientAnswer& answer)
+{
+    return answer.started ? JudgeMount(answer.output) : MountVerdict{MountVerdict::Failed, answer.failure};
+}
+
+RebootVerdict JudgeReboot(const ClientAnswer& answer)
+{
+    return answer.started ? JudgeReboot(answer.output) : RebootVerdict{false, {}, answer.failure};
+}
+
 RebootVerdict JudgeReboot(const QString& output)
 {
     if (IsEmptyAnswer(output))

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "device/ClientAnswer.h"
+
 namespace kz {
 
 inline constexpr const char kMountCommand[] = "shell mount -t vfat /dev/block/sda1 /mnt/udisk";
@@ -21,6 +23,9 @@ struct MountVerdict {
 };
 
 MountVerdict JudgeMount(const QString& output);
+// A client that did not start mounted nothing, although it printed nothing;
+// the tip then names the start failure.
+MountVerdict JudgeMount(const ClientAnswer& answer);
 
 struct RebootVerdict {
     bool ok = false;
@@ -29,5 +34,8 @@ struct RebootVerdict {
 };
 
 RebootVerdict JudgeReboot(const QString& output);
+// Not started: a failure without a message box of its own (the start
+// failure has shown one), the start failure as the tip.
+RebootVerdict JudgeReboot(const ClientAnswer& answer);
 
 }  // namespace kz

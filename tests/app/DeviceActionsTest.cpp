@@ -56,6 +56,20 @@ TEST(Mount, OtherFailureCarriesTheBoxAnswer)
     EXPECT_EQ(v.tip, "error: device not found\r\n");
 }
 
+TEST(DeviceActions, AClientThatDidNotStartFailsThoughItPrintedNothing)
+{
+    const ClientAnswer none{false, {}, "CreateProcess Failed!"};
+    const MountVerdict mount = JudgeMount(none);
+    EXPECT_EQ(mount.kind, MountVerdict::Failed);
+    EXPECT_EQ(mount.tip, "CreateProcess Failed!");
+    const RebootVerdict reboot = JudgeReboot(none);
+    EXPECT_FALSE(reboot.ok);
+    EXPECT_TRUE(reboot.message.isEmpty()) << "the start failure has its own box";
+    EXPECT_EQ(reboot.tip, "CreateProcess Failed!");
+    EXPECT_EQ(JudgeMount(ClientAnswer{true, {}, {}}).kind, MountVerdict::Mounted);
+    EXPECT_TRUE(JudgeReboot(ClientAnswer{true, {}, {}}).ok);
+}
+
 TEST(Reboot, EmptyOrServerStartOnlySucceeds)
 {
     EXPECT_TRUE(JudgeReboot("").ok);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -48,12 +49,17 @@ TEST(SystemLocaleName, TakesTheFirstNonEmptyOfTheCLibrarysVariables)
 
 class LanguageBindingTest : public ::testing::Test {
 protected:
+    // The operator's configuration folder is a private one.
+    LanguageBindingTest() { qputenv("XDG_CONFIG_HOME", config.path().toUtf8()); }
+    ~LanguageBindingTest() override { qunsetenv("XDG_CONFIG_HOME"); }
+
     void WriteFile(const QString& name, const QByteArray& bytes)
     {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    QTemporaryDir config;
     QTemporaryDir dir;
     CIni ini;
 };
@@ -80,6 +86,28 @@ TEST_F(LanguageBindingTest, LongLanguageNameIsCutAndMissingSettingIsEmpty)
     EXPECT_EQ(kz::LoadLanguageBinding(dir.path(), ini, "zh_CN").language, QString(255, u'x'));
     EXPECT_EQ(kz::LoadLanguageBinding(dir.path(), ini, "C").language, "");
     EXPECT_EQ(ini.FileName(), dir.filePath("Language_EN.ini"));
+}
+
+TEST_F(LanguageBindingTest, TheOperatorsChoiceComesFirstAndTheProgramFolderIsOnlyRead)
+{
+    const QByteArray beside = "[Default]\nLanguage=English\n[Chinese traditional]\nOK=確定\n";
+    WriteFile("Language_EN.ini", beside);
+    const QString file = dir.filePath("Language_EN.ini");
+    // As an installed copy: the files and their folder are read-only.
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    QFile::setPermissions(file, readOnly);
+    QFile::setPermissions(dir.path(), readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+
+    EXPECT_EQ(kz::UserLanguageFile(file), config.path() + "/korvald-emmc/Language_EN.ini");
+    EXPECT_TRUE(kz::StoreLanguageChoice(file, "Chinese traditional"));
+    const kz::LanguageBinding b = kz::LoadLanguageBinding(dir.path(), ini, "en_US.UTF-8");
+    EXPECT_EQ(b.language, "Chinese traditional");
+    EXPECT_EQ(ini.Text(b.language, "OK"), QStringLiteral("確定"));  // texts still from beside the program
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), beside);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Language_EN.ini"});
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "support/GuiTest.h"
@@ -102,5 +103,21 @@ TEST(GuiThread, BlockingKeepingPaintPassesExceptionsBack)
     EXPECT_THROW(RunBlockingKeepingPaint([] { throw std::runtime_error("no box"); }), std::runtime_error);
     bool ran = false;
     RunBlockingKeepingPaint([&] { ran = true; });  // still usable afterwards
+    EXPECT_TRUE(ran);
+}
+
+TEST(GuiThread, AHelperThatCannotStartReleasesTheHeldCallsAndSaysSo)
+{
+    const ThreadStarter failing = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    QObject context;
+    bool ran = false;
+    bool delivered = false;
+    EXPECT_FALSE(RunBlockingKeepingPaint([&] { ran = true; }, failing));
+    EXPECT_FALSE(ran);
+    RunOnGui(&context, [&] { delivered = true; });
+    EXPECT_TRUE(WaitFor([&] { return delivered; }));  // no gate left held
+    EXPECT_TRUE(RunBlockingKeepingPaint([&] { ran = true; }));
     EXPECT_TRUE(ran);
 }

@@ -57,7 +57,7 @@ TEST_F(UpdateOnTheBox, SequencePassesAndLeavesTheNewSystem)
         kz::BuildUpdateSequence(folder),
         [&](const QString& command) {
             answers << Adb(command);
-            return answers.last();
+            return kz::ClientAnswer{true, answers.last(), {}};
         },
         [&](int step) { progress << step; });
     ASSERT_TRUE(outcome.passed) << "step " << outcome.failedStep << ": " << outcome.failedOutput.toStdString()

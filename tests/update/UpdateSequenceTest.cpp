@@ -148,6 +148,7 @@ namespace {
 
 struct FakeBox {
     QMap<QString, QString> answers;  // by command; missing: ""
+    bool clientStarts = true;
     QStringList sent;
     QList<int> progress;
     QList<int> sentAtProgress;  // commands sent when each step was reported
@@ -158,7 +159,7 @@ struct FakeBox {
             kz::BuildUpdateSequence(kFolder),
             [this](const QString& command) {
                 sent << command;
-                return answers.value(command);
+                return kz::ClientAnswer{clientStarts, clientStarts ? answers.value(command) : QString(), {}};
             },
             [this](int step) {
                 progress << step;
@@ -202,11 +203,23 @@ TEST(UpdateRun, StopsAtTheFirstFailedCommand)
     EXPECT_EQ(box.progress, (QList<int>{1, 2, 3, 4}));
 }
 
-TEST(UpdateRun, AClientThatCannotRunFailsAtTheFirstPush)
+TEST(UpdateRun, AClientThatPrintsNothingFailsAtTheFirstPush)
 {
     FakeBox box;  // every answer empty
     const kz::UpdateOutcome outcome = box.Run();
     EXPECT_FALSE(outcome.passed);
     EXPECT_EQ(box.sent.size(), 3);
     EXPECT_EQ(box.progress, (QList<int>{1}));
+}
+
+TEST(UpdateRun, AClientThatDoesNotStartFailsAtTheFirstStep)
+{
+    FakeBox box;
+    box.AnswerPushes();
+    box.clientStarts = false;  // its empty text is no empty answer of the box
+    const kz::UpdateOutcome outcome = box.Run();
+    EXPECT_FALSE(outcome.passed);
+    EXPECT_EQ(outcome.failedStep, 0);
+    EXPECT_EQ(box.sent.size(), 1);
+    EXPECT_TRUE(box.progress.isEmpty());
 }

@@ -6,9 +6,11 @@ UpdateOutcome RunUpdateSteps(const std::vector<UpdateStep>& steps, const UpdateC
                              const UpdateProgress& progress)
 {
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        const QString output = run(steps[i].command);
-        if (!PassesCheck(steps[i], output))
-            return {false, int(i), output};
+        const ClientAnswer answer = run(steps[i].command);
+        if (!answer.started)
+            return {false, int(i), answer.failure};
+        if (!PassesCheck(steps[i], answer.output))
+            return {false, int(i), answer.output};
         if (steps[i].progress > 0)
             progress(steps[i].progress);
     }

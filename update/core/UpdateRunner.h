@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "device/ClientAnswer.h"
 #include "update/core/UpdateSequence.h"
 
 namespace kz {
@@ -17,10 +18,11 @@ struct UpdateOutcome {
     QString failedOutput;
 };
 
-using UpdateCommandRunner = std::function<QString(const QString& command)>;
+using UpdateCommandRunner = std::function<ClientAnswer(const QString& command)>;
 using UpdateProgress = std::function<void(int step)>;
 
-// Stops at the first answer that fails its check.  Reports each progress
+// Stops at the first answer that fails its check, and at the first command
+// whose client did not start, whatever that command's check.  Reports each progress
 // step as it is reached, and kUpdateDoneStep when every command passed.
 UpdateOutcome RunUpdateSteps(const std::vector<UpdateStep>& steps, const UpdateCommandRunner& run,
                              const UpdateProgress& progress);
