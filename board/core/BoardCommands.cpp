@@ -48,12 +48,15 @@ QString ReadUserAreaCommand(const QString& name, int size, const QString& unit)
 QString ConfigureBootCommand(BootSetting setting, int index)
 {
     const QString tool = QStringLiteral("shell /mnt/sdcard/eMMC /configure_boot ");
+    if (index < 0)
+        return {};
     switch (setting) {
     case BootSetting::PartitionEnable:
         return tool + QStringLiteral("/boot_partition_enable:%1").arg(index);
     case BootSetting::Ack:
-        return tool + QStringLiteral("/boot_ack:") +
-               (index == 0 ? QStringLiteral("On") : index == 1 ? QStringLiteral("Off") : QString());
+        if (index > 1)
+            return {};
+        return tool + QStringLiteral("/boot_ack:") + QLatin1String(index == 0 ? "On" : "Off");
     case BootSetting::Mode:
         return tool + QStringLiteral("/mode:%1").arg(index);
     case BootSetting::BusWidth:

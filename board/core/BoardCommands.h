@@ -17,7 +17,8 @@ QString WriteUserAreaCommand(int source, const QString& name, int startMb);
 QString ReadUserAreaCommand(const QString& name, int size, const QString& unit);
 
 enum class BootSetting { PartitionEnable, Ack, Mode, BusWidth };
-// index: the selected item of the setting's combo, -1 for none.
+// index: the selected item of the setting's combo, -1 for none.  Empty when
+// no value is selected: the tool must not be sent a value nobody chose.
 QString ConfigureBootCommand(BootSetting setting, int index);
 
 // Reads and writes succeed when the tool printed this marker anywhere.

@@ -42,9 +42,12 @@ TEST(BoardCommands, BootConfiguration)
     EXPECT_EQ(ConfigureBootCommand(BootSetting::PartitionEnable, 2), tool + "/boot_partition_enable:2");
     EXPECT_EQ(ConfigureBootCommand(BootSetting::Ack, 0), tool + "/boot_ack:On");
     EXPECT_EQ(ConfigureBootCommand(BootSetting::Ack, 1), tool + "/boot_ack:Off");
-    EXPECT_EQ(ConfigureBootCommand(BootSetting::Ack, -1), tool + "/boot_ack:");
-    EXPECT_EQ(ConfigureBootCommand(BootSetting::Mode, -1), tool + "/mode:-1");
+    EXPECT_EQ(ConfigureBootCommand(BootSetting::Mode, 3), tool + "/mode:3");
     EXPECT_EQ(ConfigureBootCommand(BootSetting::BusWidth, 1), tool + "/bus_width:1");
+    // Nothing selected (or no such acknowledge item): nothing to send.
+    for (BootSetting setting : {BootSetting::PartitionEnable, BootSetting::Ack, BootSetting::Mode, BootSetting::BusWidth})
+        EXPECT_TRUE(ConfigureBootCommand(setting, -1).isEmpty()) << int(setting);
+    EXPECT_TRUE(ConfigureBootCommand(BootSetting::Ack, 2).isEmpty());
 }
 
 TEST(BoardCommands, SuccessMarkers)
