@@ -1,6 +1,7 @@
 #include "tools/kz_daemon/Adapter.h"
 
 #include "tools/kz_daemon/ChildProcess.h"
+#include "tools/kz_daemon/DirectShell.h"
 #include "tools/kz_daemon/ExitStatus.h"
 #include "tools/kz_daemon/HostQuery.h"
 #include "tools/kz_daemon/OutputRewriter.h"
@@ -183,6 +184,26 @@ std::optional<int> ListDevicesDirectly(const std::vector<std::string>& args, int
     return 0;
 }
 
+// A plain `shell <command>` goes to the box through the running server
+// without an adb process; see DirectShell.h for what is left to adb.
+std::optional<int> ShellDirectly(const std::vector<std::string>& args, int port, SignalChannel& signals,
+                                 Output& out)
+{
+    const std::optional<ShellPlan> plan = PlanDirectShell(args, std::getenv("ANDROID_SERIAL"));
+    if (!plan)
+        return std::nullopt;
+    OutputRewriter rewriter;
+    const ShellSink sink{
+        [&](std::string_view chunk) { out.Emit(rewriter.Feed(chunk)); },
+        [&rewriter] { return rewriter.HoldsBack(); },
+        [&] { out.Emit(rewriter.Finish()); },
+    };
+    const std::optional<int> code = RunShellDirectly(*plan, port, signals, sink, kProbeTimeout, kIdleFlush);
+    if (code)
+        out.Emit(rewriter.Finish());
+    return code;
+}
+
 }  // namespace
 
 std::string AdbProgram()
@@ -205,6 +226,8 @@ int RunAdapter(const std::vector<std::string>& args)
     const std::string adb = AdbProgram();
     if (const std::optional<int> port = ServerPortToCheck(args)) {
         if (const std::optional<int> code = ListDevicesDirectly(args, *port, out))
+            return *code;
+        if (const std::optional<int> code = ShellDirectly(args, *port, signals, out))
             return *code;
         if (!ServerListens(*port, kProbeTimeout)) {
             if (const std::optional<int> code = EnsureServer(adb, *port, signals, notices))

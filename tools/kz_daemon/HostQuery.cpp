@@ -16,21 +16,26 @@ namespace {
 constexpr std::size_t kLengthDigits = 4;
 constexpr std::size_t kStatusSize = 4;
 
-class Socket {
-public:
-    explicit Socket(int fd) : fd_(fd) {}
-    ~Socket()
-    {
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    int Get() const { return fd_; }
+// Non-blocking, so that a listener with a full queue costs the timeout, not
+// the kernel's SYN retries.
+bool Connect(int fd, int port, std::chrono::milliseconds timeout)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return true;
+    if (errno != EINPROGRESS)
+        return false;
+    pollfd p{fd, POLLOUT, 0};
+    int error = 0;
+    socklen_t length = sizeof error;
+    return poll(&p, 1, static_cast<int>(timeout.count())) == 1 &&
+           getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+}
 
-private:
-    int fd_;
-};
+}  // namespace
 
 std::optional<std::size_t> HexLength(std::string_view digits)
 {
@@ -52,81 +57,75 @@ std::optional<std::size_t> HexLength(std::string_view digits)
     return value;
 }
 
-// Non-blocking, so that a listener with a full queue costs `timeout`, not
-// the kernel's SYN retries.
-bool Connect(int fd, int port, std::chrono::milliseconds timeout)
+HostConnection::~HostConnection()
 {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-        return true;
-    if (errno != EINPROGRESS)
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+bool HostConnection::Open(int port, std::chrono::milliseconds timeout)
+{
+    timeout_ = timeout;
+    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd_ < 0 || !Connect(fd_, port, timeout))
         return false;
-    pollfd p{fd, POLLOUT, 0};
-    int error = 0;
-    socklen_t length = sizeof error;
-    return poll(&p, 1, static_cast<int>(timeout.count())) == 1 &&
-           getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    int on = 1;
+    setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    return true;
 }
 
-// The request is a few bytes into an empty socket buffer: one send takes it.
-bool Send(int fd, const std::string& data)
+bool HostConnection::Send(std::string_view request)
 {
-    return send(fd, data.data(), data.size(), MSG_NOSIGNAL) == ssize_t(data.size());
+    char length[kLengthDigits + 1];
+    std::snprintf(length, sizeof length, "%04zx", request.size());
+    const std::string message = std::string(length) + std::string(request);
+    // A few bytes into an empty socket buffer: one send takes them.
+    return send(fd_, message.data(), message.size(), MSG_NOSIGNAL) == ssize_t(message.size());
 }
 
-// Reads until the server closes; the host answer is short and the server
-// closes a host:devices connection after answering.
-bool ReadAnswer(int fd, std::chrono::milliseconds timeout, std::string& answer)
+bool HostConnection::Request(std::string_view request)
 {
+    if (!Send(request))
+        return false;
+    std::string status;
+    return ReadExact(kStatusSize, status) && status == "OKAY";
+}
+
+std::optional<std::string> HostConnection::ReadPayload()
+{
+    std::string length, payload;
+    if (!ReadExact(kLengthDigits, length))
+        return std::nullopt;
+    const std::optional<std::size_t> size = HexLength(length);
+    if (!size || !ReadExact(*size, payload))
+        return std::nullopt;
+    return payload;
+}
+
+bool HostConnection::ReadExact(std::size_t size, std::string& into)
+{
+    into.clear();
     char buffer[4096];
-    while (true) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0)
+    while (into.size() < size) {
+        pollfd p{fd_, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(timeout_.count())) <= 0)
             return false;
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
+        const ssize_t n = read(fd_, buffer, std::min(sizeof buffer, size - into.size()));
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
-        if (n < 0)
+        if (n <= 0)
             return false;
-        if (n == 0)
-            return true;
-        answer.append(buffer, std::size_t(n));
-        if (OkayPayload(answer))
-            return true;
+        into.append(buffer, std::size_t(n));
     }
-}
-
-}  // namespace
-
-std::optional<std::string> OkayPayload(std::string_view answer)
-{
-    if (answer.substr(0, kStatusSize) != "OKAY")
-        return std::nullopt;
-    const std::optional<std::size_t> length = HexLength(answer.substr(kStatusSize, kLengthDigits));
-    const std::string_view rest = answer.substr(std::min(answer.size(), kStatusSize + kLengthDigits));
-    if (!length || rest.size() != *length)
-        return std::nullopt;
-    return std::string(rest);
+    return true;
 }
 
 std::optional<std::string> AskHostServer(int port, std::string_view request, std::chrono::milliseconds timeout)
 {
-    const Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (socket.Get() < 0 || !Connect(socket.Get(), port, timeout))
+    HostConnection server;
+    if (!server.Open(port, timeout) || !server.Request(request))
         return std::nullopt;
-    int on = 1;
-    setsockopt(socket.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    char length[kLengthDigits + 1];
-    std::snprintf(length, sizeof length, "%04zx", request.size());
-    if (!Send(socket.Get(), std::string(length) + std::string(request)))
-        return std::nullopt;
-    std::string answer;
-    if (!ReadAnswer(socket.Get(), timeout, answer))
-        return std::nullopt;
-    return OkayPayload(answer);
+    return server.ReadPayload();
 }
 
 std::string DevicesListing(std::string_view payload)
