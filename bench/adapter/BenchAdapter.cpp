@@ -4,6 +4,7 @@
 //   bench_adapter [runs]        (runs per block, default 40; target ratio <= 1.2)
 
 #include "ProcessHarness.h"
+#include "support/Ratio.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -79,10 +80,8 @@ int main(int argc, char** argv)
         direct.insert(direct.end(), blockDirect.begin(), blockDirect.end());
         adapted.insert(adapted.end(), blockAdapted.begin(), blockAdapted.end());
     }
-    std::sort(ratios.begin(), ratios.end());
     std::printf("adb devices:       median %.3f ms over %d runs\n", Median(direct) * 1e3, runs * kBlocks);
     std::printf("kz_daemon devices: median %.3f ms over %d runs\n", Median(adapted) * 1e3, runs * kBlocks);
-    std::printf("adapter overhead ratio: min %.3f / median %.3f / max %.3f (target <= 1.2)\n", ratios.front(),
-                ratios[kBlocks / 2], ratios.back());
+    bench::ReportRatio("kz_daemon devices (time)", "adb devices", ratios, "<= 1.2");
     return 0;
 }

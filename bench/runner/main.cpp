@@ -8,6 +8,7 @@
 #include "device/AdbRunner.h"
 #include "platform/Process.h"
 #include "platform/ProgramDir.h"
+#include "support/Ratio.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,6 +174,15 @@ void Overhead(const QString& programDir)
                 "median run %.3f ms against %.3f ms, ratio %.3f\n",
                 kTrivialRuns, runnerSum * 1e3, directSum * 1e3, runnerSum / directSum, Median(runner) * 1e3,
                 Median(direct) * 1e3, Median(runner) / Median(direct));
+    constexpr int kBlocks = 5;
+    constexpr int kPerBlock = kTrivialRuns / kBlocks;
+    std::vector<double> ratios;
+    for (int b = 0; b < kBlocks; ++b) {
+        const auto first = b * kPerBlock;
+        ratios.push_back(std::accumulate(runner.begin() + first, runner.begin() + first + kPerBlock, 0.0) /
+                         std::accumulate(direct.begin() + first, direct.begin() + first + kPerBlock, 0.0));
+    }
+    bench::ReportRatio("RunAdbCommand trivial client (time)", "posix_spawn + waitpid", ratios, "<= 1.05");
 }
 
 void Throughput(const QString& programDir)
@@ -199,10 +209,7 @@ void Throughput(const QString& programDir)
     std::printf("throughput: 64 MiB x %d; MiB/s: plain pipe %.0f, plain pipe kept in memory %.0f, "
                 "runner's pump without decoding %.0f, RunAdbCommand %.0f\n",
                 kBulkRuns, mib / plain, mib / kept, mib / pump, mib / runner);
-    std::sort(ratios.begin(), ratios.end());
-    std::printf("throughput of RunAdbCommand over a plain pipe: min %.2f / median %.2f / max %.2f "
-                "(target >= 0.5 at the median)\n",
-                ratios.front(), ratios[ratios.size() / 2], ratios.back());
+    bench::ReportRatio("RunAdbCommand 64 MiB (throughput)", "plain pipe", ratios, ">= 0.5");
     for (qint64 size : sizes) {
         if (size != kBulkBytes)
             std::printf("warning: a reader got %lld units instead of %lld\n", static_cast<long long>(size),

@@ -8,6 +8,7 @@
 // Usage: bench_sim [MiB] [rounds]
 
 #include "BoxFixture.h"
+#include "support/Ratio.h"
 
 #include <algorithm>
 #include <chrono>
@@ -143,40 +144,46 @@ void BenchPush(size_t mib)
     }
     double mb = static_cast<double>(mib);
     std::printf("push %zu MiB: adb into the box %.2f s (%.1f MiB/s), loopback copy %.2f s (%.1f MiB/s), "
-                "ratio %.2f\n",
+                "ratio %.2f (none set)\n",
                 mib, push, mb / push, loopback, mb / loopback, push / loopback);
 }
 
-// Ratios of one run each, repeated: min / median / max.
-void PrintRatios(const char* what, std::vector<double> ratios, const char* target)
+// Median wall time of each command, run in turns so that load hits all alike.
+std::vector<double> TurnMedians(const std::vector<std::vector<std::string>>& commands, int rounds)
 {
-    std::sort(ratios.begin(), ratios.end());
-    std::printf("%s: ratio min %.2f / median %.2f / max %.2f (target %s)\n", what, ratios.front(),
-                ratios[ratios.size() / 2], ratios.back(), target);
+    std::vector<std::vector<double>> times(commands.size());
+    for (int i = 0; i < rounds; ++i)
+        for (size_t c = 0; c < commands.size(); ++c)
+            times[c].push_back(RunSeconds(commands[c]));
+    std::vector<double> medians;
+    for (auto& t : times)
+        medians.push_back(Median(t));
+    return medians;
 }
 
+// Ratios of block medians, repeated over five blocks of `rounds` turns.
 void BenchLatency(int rounds)
 {
-    std::string adapter = std::string(KZ_BIN_DIR) + "/adb/kz_daemon";
-    std::vector<double> adapterShell, adbShell, adapterDevices;
-    RunSeconds({adapter, "shell", "true"});  // warm the caches of both
-    RunSeconds({"adb", "shell", "true"});
-    for (int i = 0; i < rounds; ++i) {
-        adapterShell.push_back(RunSeconds({adapter, "shell", "true"}));
-        adbShell.push_back(RunSeconds({"adb", "shell", "true"}));
-        adapterDevices.push_back(RunSeconds({adapter, "devices"}));
+    const std::string adapter = std::string(KZ_BIN_DIR) + "/adb/kz_daemon";
+    const std::vector<std::vector<std::string>> commands = {
+        {adapter, "shell", "true"}, {"adb", "shell", "true"}, {adapter, "devices"}, {"adb", "devices"}};
+    TurnMedians(commands, 1);  // warm the caches of all
+    std::vector<double> adapterOverAdb, roundTrip, adbRoundTrip;
+    for (int block = 0; block < 5; ++block) {
+        const std::vector<double> m = TurnMedians(commands, rounds);
+        std::printf("medians of %d: kz_daemon shell true %.1f ms, adb shell true %.1f ms, kz_daemon devices "
+                    "%.1f ms, adb devices %.1f ms\n",
+                    rounds, m[0] * 1e3, m[1] * 1e3, m[2] * 1e3, m[3] * 1e3);
+        adapterOverAdb.push_back(m[0] / m[1]);
+        roundTrip.push_back(m[0] / m[2]);
+        adbRoundTrip.push_back(m[1] / m[3]);
     }
-    double a = Median(adapterShell), b = Median(adbShell), d = Median(adapterDevices);
-    std::printf("shell true, median of %d: kz_daemon %.1f ms, adb %.1f ms, ratio %.2f\n", rounds, a * 1000,
-                b * 1000, a / b);
+    bench::ReportRatio("kz_daemon shell true (time)", "adb shell true", adapterOverAdb, "none set");
     // The box's round trip: a shell that reaches the box against a command
-    // that ends at the adb server.  Paired per round so load hits both alike.
-    std::vector<double> roundTrip;
-    for (int i = 0; i < rounds; ++i)
-        roundTrip.push_back(adapterShell[i] / adapterDevices[i]);
-    std::printf("box round trip: kz_daemon shell true %.1f ms against kz_daemon devices %.1f ms (medians)\n",
-                a * 1000, d * 1000);
-    PrintRatios("box round trip (shell true / devices)", roundTrip, "<= 2");
+    // that ends at the adb server.  kz_daemon answers `devices` without
+    // running adb, so the same pair is also given for adb alone.
+    bench::ReportRatio("kz_daemon shell true (time)", "kz_daemon devices", roundTrip, "<= 2");
+    bench::ReportRatio("adb shell true (time)", "adb devices", adbRoundTrip, "<= 2");
 }
 
 }  // namespace
@@ -184,7 +191,7 @@ void BenchLatency(int rounds)
 int main(int argc, char** argv)
 {
     size_t mib = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 256;
-    int rounds = argc > 2 ? std::atoi(argv[2]) : 30;
+    int rounds = argc > 2 ? std::atoi(argv[2]) : 15;
     e2e::BoxFixture box;
     std::string error;
     if (!box.Start(error, R"({"speed": 0})")) {
