@@ -131,6 +131,7 @@ void CFileManager::SetHeaderTexts()
 void CFileManager::RefreshList()
 {
     m_entries.clear();
+    m_folders.clear();
     if (m_model)
         m_model->SetRowCount(0);
     const QString command = kz::files::ListCommand(m_mode);
@@ -171,12 +172,15 @@ void CFileManager::ShowModeControls()
 
 bool CFileManager::LoadListing(const QString& command)
 {
-    const QString output = RunCommand(command);
-    if (const char* error = kz::files::ListingErrorKey(output)) {
+    const std::optional<QString> output = RunCommand(command);
+    if (!output)
+        return false;
+    if (const char* error = kz::files::ListingErrorKey(*output)) {
         Prompt(error);
         return false;
     }
-    m_entries = kz::files::ParseListing(output);
+    m_entries = kz::files::ParseListing(*output);
+    m_folders = kz::files::ListedFolders(*output);
     return true;
 }
 
@@ -195,6 +199,14 @@ QString CFileManager::GetItemText(int row, int column)
     default:
         return {};
     }
+}
+
+QStringList CFileManager::EntryNames() const
+{
+    QStringList names;
+    for (const kz::files::FileEntry& e : m_entries)
+        names << e.name;
+    return names;
 }
 
 int CFileManager::SelectedRow() const
@@ -221,11 +233,12 @@ void CFileManager::Prompt(const char* key)
     kz::ShowMessageBox(GetHWND(), Text(key), Text(kz::text::Prompt));
 }
 
-QString CFileManager::RunCommand(const QString& command)
+std::optional<QString> CFileManager::RunCommand(const QString& command)
 {
     QString output;
-    kz::ui::RunBlockingKeepingPaint([&] { RunAdbCommand(command, output); });
-    return output;
+    bool started = false;
+    kz::ui::RunBlockingKeepingPaint([&] { started = RunAdbCommand(command, output); });
+    return started ? std::optional<QString>(output) : std::nullopt;
 }
 
 // Pick modes hand the selected file's name to the owner.

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "files/FileManagerMode.h"
 #include "files/LangContext.h"
@@ -57,6 +58,9 @@ public:
 
     int Mode() const { return m_mode; }
     const QList<kz::files::FileEntry>& Entries() const { return m_entries; }
+    QStringList EntryNames() const;
+    // The folders of the last listing (they have no rows).
+    const QStringList& Folders() const { return m_folders; }
     // The selected row, -1 when none.
     int SelectedRow() const;
     // The name of the entry at the selected row; false when none is selected.
@@ -67,7 +71,8 @@ public:
     // An OK box with the caption "Prompt" over this dialog.
     void Prompt(const char* key);
     // One device command for the GUI: the window keeps painting meanwhile.
-    QString RunCommand(const QString& command);
+    // nullopt when the client could not be started (its warning was shown).
+    std::optional<QString> RunCommand(const QString& command);
 
     // Copy display, on the GUI thread: running shows the bar and disables
     // "Copy"; the end enables it.
@@ -83,6 +88,8 @@ private:
     void OpenShortcutMenu(const kz::ui::TNotifyUI& msg);
     void StartCopy();
     bool CopyTargetName(QString& name);
+    bool CheckTargetSpace(const QString& sourcePath);
+    void StartCopyJob(const QString& source, const QString& target, const QString& sourcePath);
     void OnDeleteRequested();
     void OnRenameRequested();
 
@@ -92,6 +99,7 @@ private:
     CLangContext m_lang;
     std::shared_ptr<CAdbHelper> m_adb;  // shared with a running copy
     QList<kz::files::FileEntry> m_entries;
+    QStringList m_folders;
     QPointer<QAbstractItemView> m_list;
     QPointer<kz::ui::CallbackListModel> m_model;
 };

@@ -9,6 +9,7 @@
 #include "files/core/CopyJudge.h"
 #include "files/core/CopyRun.h"
 #include "files/core/FileTexts.h"
+#include "files/core/Listing.h"
 #include "files/core/ShellName.h"
 #include "files/core/TrimName.h"
 
@@ -64,30 +65,53 @@ void CFileManager::StartCopy()
         return;
     }
     const QString sourcePath = kz::files::CopySourcePath(m_mode, source);
-    const QString targetDir = kz::files::CopyTargetDirectory(m_mode);
-    const QString sourceListing = RunCommand(kz::files::ProbeCommand(sourcePath));
-    const QString df = RunCommand(kz::files::FreeSpaceCommand(targetDir));
-    switch (kz::files::JudgeTargetSpace(sourceListing, df)) {
+    if (CheckTargetSpace(sourcePath))
+        StartCopyJob(source, target, sourcePath);
+}
+
+// True when the copy may start; otherwise the reason has been shown.
+bool CFileManager::CheckTargetSpace(const QString& sourcePath)
+{
+    const std::optional<QString> sourceListing = RunCommand(kz::files::ProbeCommand(sourcePath));
+    if (!sourceListing)
+        return false;
+    const std::optional<QString> df = RunCommand(kz::files::FreeSpaceCommand(kz::files::CopyTargetDirectory(m_mode)));
+    if (!df)
+        return false;
+    switch (kz::files::JudgeTargetSpace(*sourceListing, *df)) {
     case kz::files::SpaceOk:
-        break;
+        return true;
     case kz::files::SpaceTooSmall:
         Prompt(ft::NotEnoughDisk);
-        return;
+        return false;
     case kz::files::SpaceStorageMissing:
         Prompt(ft::UdiskNotFound);
-        return;
+        return false;
     case kz::files::SpaceNotReported:
-        return;
+        // No box, or one that is offline: say so as the listing does.
+        if (const char* error = kz::files::ListingErrorKey(*df))
+            Prompt(error);
+        else
+            Prompt(ft::CopyFailed);
+        return false;
     }
+    return false;
+}
+
+void CFileManager::StartCopyJob(const QString& source, const QString& target, const QString& sourcePath)
+{
     // Disabled at once, so a second click cannot start a second copy before
     // the worker's own update arrives.
     ShowCopyRunning(true);
     kz::files::CopyJob job;
     job.sourcePath = sourcePath;
     job.targetPath = kz::files::CopyTargetPath(m_mode, target);
-    job.run = [](const QString& command) {
+    job.sourceName = source;
+    job.targetName = target;
+    job.run = [](const QString& command) -> std::optional<QString> {
         QString output;
-        RunAdbCommand(command, output);
+        if (!RunAdbCommand(command, output))
+            return std::nullopt;
         return output;
     };
     job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);

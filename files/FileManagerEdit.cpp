@@ -29,7 +29,9 @@ void CFileManager::OnDeleteRequested()
                                                     kz::MsgButtons::YesNo, kz::MsgIcon::Question);
     if (answer != kz::MsgAnswer::Yes)
         return;
-    if (kz::IsEmptyAnswer(RunCommand(command))) {
+    // A client that did not start printed nothing either: no success then.
+    const std::optional<QString> output = RunCommand(command);
+    if (output && kz::IsEmptyAnswer(*output)) {
         RefreshList();
         Prompt(ft::DeleteOk);
     } else {

@@ -5,7 +5,9 @@
 // - name entry: a dialog (the board dialog) wants a name; it is handed to
 //   that owner.
 // An empty name, or one that cannot be quoted for the box's shell, is refused
-// with a message and the dialog stays open.  The dialog releases itself when
+// with a message and the dialog stays open; so is a new name that would
+// leave the folder or land on a folder, and one of another file unless the
+// operator agrees to replace that file.  Return in the name field is OK.  The dialog releases itself when
 // its window closes.
 
 #include <QPointer>
@@ -33,7 +35,8 @@ private:
     void OnWindowInit();
     void OnOk();
     bool Acceptable(const QString& name);
-    void Rename(const QString& newName);
+    bool MayTake(const QString& oldName, const QString& newName);
+    bool Rename(const QString& newName);
     QWidget* MessageOwner() const;
 
     QPointer<CFileManager> m_manager;

@@ -1,6 +1,7 @@
 #include "board/core/BoardCommands.h"
 
 #include "files/FileManagerMode.h"
+#include "files/core/ShellName.h"
 
 namespace kz::board {
 
@@ -13,9 +14,10 @@ QString Shell(const QString& inner)
     return QStringLiteral("shell \"") + inner + u'"';
 }
 
+// Apostrophes included (header-only, so this library needs no link to files).
 QString Quoted(const QString& name)
 {
-    return u'\'' + name + u'\'';
+    return kz::files::ShellQuote(name);
 }
 
 }  // namespace

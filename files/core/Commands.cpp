@@ -1,14 +1,9 @@
 #include "files/core/Commands.h"
 
 #include "files/FileManagerMode.h"
+#include "files/core/ShellName.h"
 
 namespace kz::files {
-
-namespace {
-
-QString Quoted(const QString& name) { return u'\'' + name + u'\''; }
-
-}  // namespace
 
 QString ListCommand(int mode)
 {
@@ -16,12 +11,14 @@ QString ListCommand(int mode)
     return root.isEmpty() ? QString() : QStringLiteral("shell \"ls -l %1\"").arg(root);
 }
 
+// "./" keeps a name such as "-rf" from reading as rm's options; mv and cp get
+// whole paths, which start with "/".
 QString DeleteCommand(int mode, const QString& name)
 {
     const QString root = RootOf(mode);
     if (root.isEmpty())
         return {};
-    return QStringLiteral("shell \"cd ") + root + QStringLiteral(" && rm ") + Quoted(name) + u'"';
+    return QStringLiteral("shell \"cd ") + root + QStringLiteral(" && rm ./") + ShellQuote(name) + u'"';
 }
 
 QString RenameCommand(int mode, const QString& oldName, const QString& newName)
@@ -29,16 +26,16 @@ QString RenameCommand(int mode, const QString& oldName, const QString& newName)
     const QString root = RootOf(mode);
     if (root.isEmpty())
         return {};
-    return QStringLiteral("shell \"mv ") + root + u'/' + Quoted(oldName) + u' ' + root + u'/' + Quoted(newName) +
+    return QStringLiteral("shell \"mv ") + root + u'/' + ShellQuote(oldName) + u' ' + root + u'/' + ShellQuote(newName) +
            u'"';
 }
 
 QString CopySourcePath(int mode, const QString& name)
 {
     if (mode == COPY_UDISK_TO_SDCARD)
-        return QStringLiteral("/mnt/udisk/") + Quoted(name);
+        return QStringLiteral("/mnt/udisk/") + ShellQuote(name);
     if (mode == COPY_SDCARD_TO_UDISK)
-        return QStringLiteral("/mnt/sdcard/") + Quoted(name);
+        return QStringLiteral("/mnt/sdcard/") + ShellQuote(name);
     return {};
 }
 
@@ -54,7 +51,7 @@ QString CopyTargetDirectory(int mode)
 QString CopyTargetPath(int mode, const QString& name)
 {
     const QString dir = CopyTargetDirectory(mode);
-    return dir.isEmpty() ? QString() : dir + Quoted(name);
+    return dir.isEmpty() ? QString() : dir + ShellQuote(name);
 }
 
 // The paths are passed as built above: names already quoted, so the

@@ -1,7 +1,8 @@
 #pragma once
 // The client command lines of the file manager.  Every file name is put
-// between single quotes inside the double-quoted shell command; callers check
-// names with IsShellSafeName() first.
+// between single quotes (ShellQuote) inside the double-quoted shell command,
+// and never where it could read as an option; callers check names with
+// IsShellSafeName() first.
 
 #include <QString>
 
@@ -10,7 +11,7 @@ namespace kz::files {
 // shell "ls -l <root>" for the folder a mode lists; empty for no mode.
 QString ListCommand(int mode);
 
-// shell "cd <root> && rm '<name>'"; empty for no mode.
+// shell "cd <root> && rm ./'<name>'"; empty for no mode.
 QString DeleteCommand(int mode, const QString& name);
 
 // shell "mv <root>/'<old>' <root>/'<new>'"; empty for no mode.

@@ -55,6 +55,26 @@ QString FreeSpaceToken(const QString& dfOutput)
     return RunFrom(dfOutput, i + 1);
 }
 
+quint64 FreeSpaceBytes(const QString& token)
+{
+    static const QString units = QStringLiteral("KMGT");
+    qsizetype i = token.startsWith(u'-') ? 1 : 0;
+    while (i < token.size() && token[i].isDigit())
+        ++i;
+    const quint64 whole = SizeFieldValue(QStringView(token).first(i));
+    double fraction = 0.0;
+    if (i < token.size() && token[i] == u'.') {
+        double scale = 0.1;
+        for (++i; i < token.size() && token[i].isDigit(); ++i, scale /= 10)
+            fraction += token[i].digitValue() * scale;
+    }
+    const qsizetype unit = i < token.size() ? units.indexOf(token[i].toUpper()) : -1;
+    const quint64 bytesPerUnit = quint64(1) << (10 * (unit < 0 ? 1 : unit + 1));
+    if (whole > UINT64_MAX / bytesPerUnit - 1)
+        return UINT64_MAX;
+    return whole * bytesPerUnit + quint64(fraction * double(bytesPerUnit));
+}
+
 SpaceOutcome JudgeTargetSpace(const QString& sourceLsOutput, const QString& dfOutput)
 {
     if (dfOutput.contains(QLatin1String("/mnt/udisk: I/O error")) ||
@@ -63,10 +83,7 @@ SpaceOutcome JudgeTargetSpace(const QString& sourceLsOutput, const QString& dfOu
     if (!dfOutput.contains(QLatin1String("available")))
         return SpaceNotReported;
     const quint64 needed = SizeFieldValue(ProbeFileSize(sourceLsOutput));
-    const quint64 freeUnits = SizeFieldValue(FreeSpaceToken(dfOutput));
-    // Compare in units so that a huge token cannot overflow the product.
-    const bool tooSmall = freeUnits < needed / 1024 || (freeUnits == needed / 1024 && needed % 1024 != 0);
-    return tooSmall ? SpaceTooSmall : SpaceOk;
+    return FreeSpaceBytes(FreeSpaceToken(dfOutput)) < needed ? SpaceTooSmall : SpaceOk;
 }
 
 int ProgressPercent(const QString& targetSize, const QString& sourceSize)
@@ -80,9 +97,26 @@ int ProgressPercent(const QString& targetSize, const QString& sourceSize)
     return int(double(t) / double(s) * 100.0);
 }
 
-bool CopyReportedIoError(const QString& copyOutput)
+bool IsListingOfFile(const QString& probe, const QString& name)
 {
-    return copyOutput.contains(QLatin1String("Input/output error"));
+    QStringList lines;
+    for (const QString& line : StripServerStartLines(probe).split(u'\n')) {
+        if (const QString text = QStringView(line).trimmed().toString(); !text.isEmpty())
+            lines << text;
+    }
+    if (lines.size() != 1 || !IsListingLine(lines.first()) || !lines.first().startsWith(u'-'))
+        return false;
+    const QString listed = ParseListingLine(lines.first()).name;
+    return !name.isEmpty() && (listed == name || listed.endsWith(u'/' + name));
+}
+
+bool CopySucceeded(const CopyEvidence& e)
+{
+    if (!IsEmptyAnswer(e.copyOutput))
+        return false;
+    if (!IsListingOfFile(e.sourceProbe, e.sourceName) || !IsListingOfFile(e.targetProbe, e.targetName))
+        return false;
+    return ProbeFileSize(e.sourceProbe) == ProbeFileSize(e.targetProbe);
 }
 
 }  // namespace kz::files

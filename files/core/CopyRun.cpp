@@ -3,7 +3,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
+
+#include "app/core/ServerStartLines.h"
 
 #include "files/core/Commands.h"
 #include "files/core/CopyJudge.h"
@@ -53,7 +56,10 @@ private:
     bool m_ended = false;
 };
 
-QString ProbeSize(const CommandRunner& run, const QString& command) { return ProbeFileSize(run(command)); }
+QString ProbeSize(const CommandRunner& run, const QString& command)
+{
+    return ProbeFileSize(run(command).value_or(QString()));
+}
 
 void PollProgress(const CopyJob& job, PollerControl& control)
 {
@@ -74,35 +80,59 @@ void PollProgress(const CopyJob& job, PollerControl& control)
 
 }  // namespace
 
-bool VerifyCopy(const CommandRunner& run, const QString& sourcePath, const QString& targetPath)
+bool VerifyCopy(const CopyJob& job, const QString& copyOutput)
 {
-    const QString source = ProbeSize(run, VerifyProbeCommand(sourcePath));
-    const QString target = ProbeSize(run, VerifyProbeCommand(targetPath));
-    return source == target;
+    CopyEvidence evidence{copyOutput, {}, {}, job.sourceName, job.targetName};
+    evidence.sourceProbe = job.run(VerifyProbeCommand(job.sourcePath)).value_or(QString());
+    evidence.targetProbe = job.run(VerifyProbeCommand(job.targetPath)).value_or(QString());
+    return CopySucceeded(evidence);
 }
 
 void RunCopy(const CopyJob& job)
 {
     job.sink->CopyStarted();
     PollerControl control;
-    std::thread poller([&] {
-        PollProgress(job, control);
-        control.MarkEnded();
-    });
-    const QString output = job.run(CopyCommand(job.sourcePath, job.targetPath));
-    if (!control.WaitEnded(job.timing.pollerGraceMs))
-        control.RequestStop();
-    poller.join();
+    // Without a poller the copy still runs, only without progress.
+    std::optional<std::thread> poller;
+    try {
+        poller.emplace([&] {
+            PollProgress(job, control);
+            control.MarkEnded();
+        });
+    } catch (const std::system_error&) {
+    }
+    const std::optional<QString> output = job.run(CopyCommand(job.sourcePath, job.targetPath));
+    if (poller) {
+        if (!control.WaitEnded(job.timing.pollerGraceMs))
+            control.RequestStop();
+        poller->join();
+    }
     job.sink->CopyEnded();
-    const bool success = !CopyReportedIoError(output) && VerifyCopy(job.run, job.sourcePath, job.targetPath);
-    job.sink->Report(success, output);
+    // Only a copy that printed nothing is worth probing.
+    const bool success = output && IsEmptyAnswer(*output) && VerifyCopy(job, *output);
+    job.sink->Report(success, output.value_or(QString()));
     job.sink->ProgressCleared();
 }
 
-void StartCopyWorker(CopyJob job)
+bool StartDetachedThread(std::function<void()> body)
 {
-    std::thread([job = std::move(job)] { RunCopy(job); }).detach();
+    try {
+        std::thread(std::move(body)).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+bool StartCopyWorker(CopyJob job, const ThreadStarter& start)
+{
+    auto shared = std::make_shared<CopyJob>(std::move(job));
+    if (start([shared] { RunCopy(*shared); }))
+        return true;
+    shared->sink->CopyEnded();
+    shared->sink->Report(false, QStringLiteral("The copy could not be started: no thread left."));
+    shared->sink->ProgressCleared();
+    return false;
 }
 
 }  // namespace kz::files
-

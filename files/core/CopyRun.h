@@ -12,10 +12,16 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kz::files {
 
-using CommandRunner = std::function<QString(const QString& command)>;
+// What the client printed; nullopt when it could not be started.
+using CommandRunner = std::function<std::optional<QString>(const QString& command)>;
+
+// Runs a body on a new detached thread; false when no thread could be made.
+using ThreadStarter = std::function<bool(std::function<void()> body)>;
+bool StartDetachedThread(std::function<void()> body);
 
 struct CopyTiming {
     int firstPollMs = 500;
@@ -38,6 +44,8 @@ public:
 struct CopyJob {
     QString sourcePath;  // quoted, e.g. /mnt/udisk/'a.bin'
     QString targetPath;
+    QString sourceName;  // plain, e.g. a.bin
+    QString targetName;
     CommandRunner run;
     std::shared_ptr<ICopySink> sink;
     CopyTiming timing;
@@ -46,10 +54,13 @@ struct CopyJob {
 // The whole copy on the calling thread (the worker's body).
 void RunCopy(const CopyJob& job);
 
-// RunCopy on a new detached thread; the job is owned by it.
-void StartCopyWorker(CopyJob job);
+// RunCopy on a new detached thread; the job is owned by it.  When no thread
+// can be made, the sink hears the end of the copy and a failure at once, so
+// the copy button does not stay disabled.
+bool StartCopyWorker(CopyJob job, const ThreadStarter& start = StartDetachedThread);
 
-// Sizes equal after the copy (each probed with its own "ls -l").
-bool VerifyCopy(const CommandRunner& run, const QString& sourcePath, const QString& targetPath);
+// Both files listed with the same size after the copy (each probed with its
+// own "ls -l"), judged with the copy's output.
+bool VerifyCopy(const CopyJob& job, const QString& copyOutput);
 
 }  // namespace kz::files

@@ -35,6 +35,9 @@ inline constexpr const char Rename[] = "Rename";
 inline constexpr const char Delete[] = "Delete";
 inline constexpr const char EnterFileName[] = "Please enter the file name";
 inline constexpr const char NameEmptyEnterAgain[] = "File name can not be empty, please enter again!";
+inline constexpr const char NameNotInFolder[] = "The new name can not contain '/' or be '.' or '..'!";
+inline constexpr const char ReplaceQuestion[] = "A file with this name already exists. Replace it?";
+inline constexpr const char FolderExists[] = "A folder with this name already exists!";
 
 // Fixed window captions, never looked up.
 inline constexpr const char ManagerCaption[] = "文件浏览";

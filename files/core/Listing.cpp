@@ -68,9 +68,27 @@ FileEntry ParseListingLine(const QString& line)
     return entry;
 }
 
-QList<FileEntry> ParseListing(const QString& output)
+namespace {
+
+// A folder's line has no size: the name follows the fifth run of spaces.
+QString FolderName(const QString& line)
 {
-    QList<FileEntry> entries;
+    int runs = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] != u' ')
+            continue;
+        i = SkipSpaces(line, i);
+        if (++runs == 5)
+            return line.mid(i);
+        --i;
+    }
+    return {};
+}
+
+// Calls take(line) for every listing line up to the first empty line.
+template <typename Take>
+void ForEachListingLine(const QString& output, Take take)
+{
     const QString text = StripServerStartLines(output);
     qsizetype start = 0;
     while (start < text.size()) {
@@ -78,11 +96,32 @@ QList<FileEntry> ParseListing(const QString& output)
         if (end <= start)  // no line end left, or an empty line
             break;
         const QString line = text.sliced(start, end - start);
-        if (line[0] != u'd' && IsListingLine(line))
-            entries.append(ParseListingLine(line));
+        if (IsListingLine(line))
+            take(line);
         start = end + kLineEnd.size();
     }
+}
+
+}  // namespace
+
+QList<FileEntry> ParseListing(const QString& output)
+{
+    QList<FileEntry> entries;
+    ForEachListingLine(output, [&](const QString& line) {
+        if (line[0] != u'd')
+            entries.append(ParseListingLine(line));
+    });
     return entries;
+}
+
+QStringList ListedFolders(const QString& output)
+{
+    QStringList folders;
+    ForEachListingLine(output, [&](const QString& line) {
+        if (line[0] == u'd')
+            folders.append(FolderName(line));
+    });
+    return folders;
 }
 
 quint64 SizeFieldValue(QStringView field)

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kz::files {
 
@@ -21,6 +22,9 @@ struct FileEntry {
 // everything after an empty line, is not listed.  Lines that are not
 // listing lines (error texts of the box or of the client) give no entry.
 QList<FileEntry> ParseListing(const QString& text);
+
+// The names of the folders of a listing, in the order of the lines.
+QStringList ListedFolders(const QString& output);
 
 // One line's fields; a field the line does not reach stays empty.
 FileEntry ParseListingLine(const QString& line);

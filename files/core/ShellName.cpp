@@ -5,7 +5,7 @@ namespace kz::files {
 bool IsShellSafeName(const QString& name)
 {
     for (const QChar c : name) {
-        if (c == u'\'' || c == u'"' || c.category() == QChar::Other_Control)
+        if (c == u'"' || c.category() == QChar::Other_Control)
             return false;
     }
     return true;

@@ -96,8 +96,12 @@ int RunBusybox(ShellContext& ctx, const Args& args)
     }
     Args rest(args.begin() + 1, args.end());
     size_t first = 0;
-    TakeFlags(rest, first);
-    if (rest.size() - first != 2) {
+    const std::string flags = TakeFlags(rest, first);
+    // busybox's option letters for cp; any other is refused, copying nothing.
+    const size_t bad = flags.find_first_not_of("adfHilLpPrRsTv");
+    if (bad != std::string::npos)
+        ctx.out.Line(std::string("cp: invalid option -- '") + flags[bad] + "'");
+    if (bad != std::string::npos || rest.size() - first != 2) {
         ctx.out.Line("BusyBox cp: usage: cp SOURCE DEST");
         return 1;
     }

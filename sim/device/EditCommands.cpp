@@ -89,8 +89,18 @@ bool ParseOctalMode(const std::string& text, unsigned& mode)
 
 int CmdRm(ShellContext& ctx, const Args& args)
 {
+    // As the box's toolbox rm: an argument that starts with "-" is options,
+    // an unknown letter is refused, and without a name left only the usage
+    // is printed.  Nothing is removed in either case.
     size_t first = 0;
     const std::string flags = TakeFlags(args, first);
+    const size_t bad = flags.find_first_not_of("frR");
+    if (bad != std::string::npos)
+        ctx.out.Line(std::string("rm: invalid option -- ") + flags[bad]);
+    if (bad != std::string::npos || first >= args.size()) {
+        ctx.out.Line("rm [-rR] [-f] <target>");
+        return 1;
+    }
     const bool recursive = flags.find_first_of("rR") != std::string::npos;
     const bool force = flags.find('f') != std::string::npos;
     int status = 0;

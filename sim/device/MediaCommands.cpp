@@ -3,6 +3,8 @@
 #include "Builtins.h"
 #include "StorageSpace.h"
 
+#include <cstdio>
+
 namespace box::dev {
 namespace {
 
@@ -45,6 +47,21 @@ std::string K(uint64_t bytes)
     return std::to_string(bytes / 1024) + "K";
 }
 
+// The largest unit that keeps the number above 1, one decimal: "1.9G".
+std::string Human(uint64_t bytes)
+{
+    static const char units[] = "KMGT";
+    double value = static_cast<double>(bytes) / 1024;
+    size_t unit = 0;
+    while (value >= 1024 && unit + 1 < sizeof units - 1) {
+        value /= 1024;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%c", value, units[unit]);
+    return text;
+}
+
 int DfOne(ShellContext& ctx, const std::string& arg)
 {
     const Node node = ctx.Resolve(arg);
@@ -65,8 +82,9 @@ int DfOne(ShellContext& ctx, const std::string& arg)
     }
     if (!space)
         space = Space{"/", 0, 0};
-    ctx.out.Line(arg + ": " + K(space->total) + " total, " + K(space->used) + " used, " + K(space->Available()) +
-                 " available (block size 4096)");
+    const auto size = ctx.box.Config().dfHumanUnits ? Human : K;
+    ctx.out.Line(arg + ": " + size(space->total) + " total, " + size(space->used) + " used, " +
+                 size(space->Available()) + " available (block size 4096)");
     return 0;
 }
 

@@ -28,6 +28,13 @@ void TakeChip(const json& chip, SimConfig& config)
     Take(chip, "inserted", config.chipInserted);
 }
 
+bool TakeDfUnits(const std::string& units, std::string& error)
+{
+    if (units != "K" && units != "human")
+        error = "config: dfUnits must be \"K\" or \"human\"";
+    return units == "human";
+}
+
 bool Check(const SimConfig& c, std::string& error)
 {
     if (c.boot1Bytes == 0 || c.boot2Bytes == 0 || c.userBytes == 0)
@@ -63,6 +70,10 @@ std::optional<SimConfig> ParseSimConfig(const std::string& text, std::string& er
         Take(root, "speed", config.speed);
         Take(root, "readUserMs", config.readUserMs);
         Take(root, "mtkMs", config.mtkMs);
+        if (root.contains("dfUnits"))
+            config.dfHumanUnits = TakeDfUnits(root.at("dfUnits").get<std::string>(), error);
+        if (!error.empty())
+            return std::nullopt;
     } catch (const json::exception& e) {
         error = std::string("config: ") + e.what();
         return std::nullopt;

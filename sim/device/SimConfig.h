@@ -29,6 +29,7 @@ struct SimConfig {
     int mtkMs = 4000;              // how long /MTK takes
     bool chipInserted = true;      // only for a fresh state directory
     bool udiskInserted = true;     // only for a fresh state directory
+    bool dfHumanUnits = false;     // df prints "1.9G" (busybox on big volumes) instead of "1990000K"
 };
 
 // Reads the config file.  A missing optional file gives the defaults; a file

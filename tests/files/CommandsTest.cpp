@@ -4,6 +4,8 @@
 
 #include "files/FileManagerMode.h"
 #include "files/core/Commands.h"
+#include "files/core/FileTexts.h"
+#include "files/core/NameRules.h"
 #include "files/core/ShellName.h"
 #include "files/core/TrimName.h"
 #include "platform/CommandLine.h"
@@ -26,8 +28,8 @@ TEST(FileCommands, ListingPerMode)
 TEST(FileCommands, DeleteAndRenameQuoteEveryName)
 {
     EXPECT_EQ(DeleteCommand(SOURCE_USER_UDISK, QStringLiteral("my file.bin")),
-              R"(shell "cd /mnt/udisk && rm 'my file.bin'")");
-    EXPECT_EQ(DeleteCommand(COPY_SDCARD_TO_UDISK, QStringLiteral("a")), R"(shell "cd /mnt/sdcard && rm 'a'")");
+              R"(shell "cd /mnt/udisk && rm ./'my file.bin'")");
+    EXPECT_EQ(DeleteCommand(COPY_SDCARD_TO_UDISK, QStringLiteral("a")), R"(shell "cd /mnt/sdcard && rm ./'a'")");
     EXPECT_EQ(RenameCommand(SOURCE_BOOT_SDCARD, QStringLiteral("old name"), QStringLiteral("new  name")),
               R"(shell "mv /mnt/sdcard/'old name' /mnt/sdcard/'new  name'")");
     // The client gets "shell" and one shell command: blanks inside names survive.
@@ -52,15 +54,79 @@ TEST(FileCommands, CopyPathsAndCommands)
               R"(shell "/mnt/sdcard/busybox cp /mnt/udisk/'a 1%' /mnt/sdcard/'b'")");
 }
 
-TEST(FileNames, QuotesAndControlCharactersAreRefused)
+// What the box's shell gets once the client has split the line: names with
+// apostrophes or a leading dash stay one word that is never an option.
+TEST(FileCommands, ApostrophesAndDashesReachTheShellIntact)
+{
+    const struct {
+        QString command;
+        QString shellLine;
+    } cases[] = {
+        {DeleteCommand(SOURCE_USER_UDISK, QStringLiteral("John's.bin")), R"(cd /mnt/udisk && rm ./'John'\''s.bin')"},
+        {DeleteCommand(SOURCE_USER_SDCARD, QStringLiteral("-rf")), R"(cd /mnt/sdcard && rm ./'-rf')"},
+        {RenameCommand(SOURCE_USER_UDISK, QStringLiteral("-x"), QStringLiteral("a'")),
+         R"(mv /mnt/udisk/'-x' /mnt/udisk/'a'\''')"},
+        {CopyCommand(CopySourcePath(COPY_UDISK_TO_SDCARD, QStringLiteral("'\\")),
+                     CopyTargetPath(COPY_UDISK_TO_SDCARD, QStringLiteral("-f"))),
+         R"(/mnt/sdcard/busybox cp /mnt/udisk/''\''\' /mnt/sdcard/'-f')"},
+    };
+    for (const auto& c : cases) {
+        const QStringList args = kz::SplitWindowsCommandLine(c.command);
+        EXPECT_EQ(args, (QStringList{QStringLiteral("shell"), c.shellLine})) << qPrintable(c.command);
+    }
+}
+
+TEST(FileNames, DoubleQuotesAndControlCharactersAreRefused)
 {
     EXPECT_TRUE(IsShellSafeName(QStringLiteral("my file (2) $HOME;ls.bin")));
     EXPECT_TRUE(IsShellSafeName(QStringLiteral("文件\\名")));
-    EXPECT_FALSE(IsShellSafeName(QStringLiteral("it's")));
+    EXPECT_TRUE(IsShellSafeName(QStringLiteral("it's")));
     EXPECT_FALSE(IsShellSafeName(QStringLiteral("say \"hi\"")));
     EXPECT_FALSE(IsShellSafeName(QStringLiteral("a\nrm -rf b")));
     EXPECT_FALSE(IsShellSafeName(QStringLiteral("tab\there")));
     EXPECT_FALSE(IsShellSafeName(QString(QChar(0x7f))));
+}
+
+TEST(FileNames, NewNameMustStayInItsFolder)
+{
+    const struct {
+        const char* name;
+        const char* refusal;
+    } cases[] = {
+        {"", kz::files::text::NameEmptyEnterAgain},
+        {"../sdcard/moved.img", kz::files::text::NameNotInFolder},
+        {"sub/a", kz::files::text::NameNotInFolder},
+        {".", kz::files::text::NameNotInFolder},
+        {"..", kz::files::text::NameNotInFolder},
+        {"say \"hi\"", UnsafeFileName},
+        {"a\nb", UnsafeFileName},
+        {"...", nullptr},
+        {".hidden", nullptr},
+        {"-rf", nullptr},
+        {"John's.bin", nullptr},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NewNameRefusal(QString::fromUtf8(c.name)), c.refusal) << c.name;
+}
+
+TEST(FileNames, ClashWithAListedNameIgnoresCase)
+{
+    const QStringList files{QStringLiteral("readme.txt"), QStringLiteral("system.img")};
+    const QStringList folders{QStringLiteral("backups")};
+    const struct {
+        const char* newName;
+        NameClash clash;
+    } cases[] = {
+        {"new.bin", NameClash::None},
+        {"README.TXT", NameClash::None},  // the file itself, in other letters
+        {"system.img", NameClash::File},
+        {"System.IMG", NameClash::File},
+        {"Backups", NameClash::Folder},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindNameClash(files, folders, QStringLiteral("readme.txt"), QString::fromUtf8(c.newName)), c.clash)
+            << c.newName;
+    }
 }
 
 TEST(FileNames, TrimKeepsInnerCharacters)

@@ -77,9 +77,71 @@ TEST(CopyProgress, WholePerCent)
     EXPECT_EQ(ProgressPercent(QStringLiteral("-2147483648"), QStringLiteral("-1")), 50);
 }
 
-TEST(CopyVerdict, IoErrorInTheCopyOutput)
+TEST(FreeSpace, UnitsAndDecimals)
 {
-    EXPECT_TRUE(CopyReportedIoError(QStringLiteral("cp: write error: Input/output error\r\r\n")));
-    EXPECT_FALSE(CopyReportedIoError(QString()));
-    EXPECT_FALSE(CopyReportedIoError(QStringLiteral("cp: write error: No space left on device\r\r\n")));
+    const struct {
+        const char* token;
+        quint64 bytes;
+    } cases[] = {
+        {"7000000K", 7000000ull * 1024},
+        {"7000000", 7000000ull * 1024},  // no unit: K, as the box's own df prints
+        {"1.9G", quint64(1.9 * 1073741824.0)},
+        {"512.5M", 512ull * 1048576 + 524288},
+        {"2T", 2ull << 40},
+        {"1.0k", 1024},
+        {"0.0K", 0},
+        {"", 0},
+        {"-1K", 4294967295ull * 1024},
+        {"99999999999999999999999K", UINT64_MAX},
+        {"20000000T", UINT64_MAX},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FreeSpaceBytes(QString::fromUtf8(c.token)), c.bytes) << c.token;
+    EXPECT_EQ(FreeSpaceToken(Df("1.9G")), "1.9G");
+}
+
+TEST(FreeSpace, LargeUnitsAgainstTheNeededSize)
+{
+    EXPECT_EQ(JudgeTargetSpace(Ls("5242880"), Df("1.9G")), SpaceOk);
+    EXPECT_EQ(JudgeTargetSpace(Ls("5242880"), Df("5.0M")), SpaceOk);
+    EXPECT_EQ(JudgeTargetSpace(Ls("5242881"), Df("5.0M")), SpaceTooSmall);
+    EXPECT_EQ(JudgeTargetSpace(Ls("-1073741824"), Df("2.9G")), SpaceTooSmall);
+}
+
+// The verdict after cp: nothing printed but the client's own start lines,
+// and both files listed by name with equal sizes.
+TEST(CopyVerdict, OnlyAQuietCopyOfTwoListedEqualFilesSucceeds)
+{
+    const QString src = Ls("1234", "/mnt/udisk/boot.img");
+    const QString dst = Ls("1234", "/mnt/sdcard/uImage");
+    const QString noServer = QStringLiteral("* daemon not running. starting it now at tcp:5037 *\r\n"
+                                            "* daemon started successfully *\r\n");
+    const QString missing = QStringLiteral("/mnt/udisk/boot.img: No such file or directory\r\r\n");
+    const QString lost = QStringLiteral("error: device not found\r\n");
+    const struct {
+        const char* what;
+        QString output, source, target;
+        bool success;
+    } cases[] = {
+        {"quiet copy", "", src, dst, true},
+        {"server started first", noServer, noServer + src, dst, true},
+        {"names as toolbox prints them", "", Ls("1234", "boot.img"), Ls("1234", "uImage"), true},
+        {"I/O error", "cp: write error: Input/output error\r\r\n", src, dst, false},
+        {"any other word of cp", "cp: can't stat '/mnt/udisk/boot.img': No such file or directory\r\r\n", src, dst,
+         false},
+        {"sizes differ", "", src, Ls("1000", "/mnt/sdcard/uImage"), false},
+        {"stick pulled", "", missing, missing, false},
+        {"box gone", lost, lost, lost, false},
+        {"box offline", "", "error: device offline\r\n", "error: device offline\r\n", false},
+        {"nothing printed at all", "", "", "", false},
+        {"another file's line", "", src, Ls("1234", "/mnt/sdcard/other"), false},
+        {"a folder's line", "", src, QStringLiteral("drwxrwxr-x root     root     1234 2024-05-01 09:30 uImage\r\r\n"),
+         false},
+        {"a line and more", "", src, dst + lost, false},
+    };
+    for (const auto& c : cases) {
+        const CopyEvidence e{c.output, c.source, c.target, QStringLiteral("boot.img"), QStringLiteral("uImage")};
+        EXPECT_EQ(CopySucceeded(e), c.success) << c.what;
+    }
+    EXPECT_TRUE(IsListingOfFile(Ls("5", "John's x.bin"), QStringLiteral("John's x.bin")));
 }

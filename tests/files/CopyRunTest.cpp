@@ -17,9 +17,10 @@ namespace {
 const QString kSource = QStringLiteral("/mnt/udisk/'a b'");
 const QString kTarget = QStringLiteral("/mnt/sdcard/'c'");
 
-QString Ls(qint64 size)
+// The box lists a file by the path it was given.
+QString Ls(qint64 size, const char* path)
 {
-    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 x\r\r\n").arg(size, 8);
+    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2\r\r\n").arg(size, 8).arg(QLatin1String(path));
 }
 
 // Records what a copy made visible, in order, from any thread.
@@ -55,11 +56,11 @@ class ScriptedBox {
 public:
     qint64 sourceSize = 400;
     qint64 finalTargetSize = 400;  // what the target holds after the copy
-    QString copyOutput;
+    std::optional<QString> copyOutput = QString();  // nullopt: the client did not start
     int copySteps = 4;
     int stepMs = 15;
 
-    QString Run(const QString& command)
+    std::optional<QString> Run(const QString& command)
     {
         {
             std::lock_guard lock(m_mutex);
@@ -68,10 +69,10 @@ public:
         if (command == CopyCommand(kSource, kTarget))
             return Copy();
         if (command.contains(kSource))
-            return Ls(sourceSize);
+            return Ls(sourceSize, "/mnt/udisk/a b");
         if (command.contains(kTarget)) {
             const qint64 t = m_target.load();
-            return t < 0 ? QStringLiteral("/mnt/sdcard/c: No such file or directory\r\r\n") : Ls(t);
+            return t < 0 ? QStringLiteral("/mnt/sdcard/c: No such file or directory\r\r\n") : Ls(t, "/mnt/sdcard/c");
         }
         return QStringLiteral("unexpected\r\r\n");
     }
@@ -86,7 +87,7 @@ public:
     }
 
 private:
-    QString Copy()
+    std::optional<QString> Copy()
     {
         for (int i = 1; i <= copySteps; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(stepMs));
@@ -104,6 +105,8 @@ CopyJob Job(ScriptedBox& box, std::shared_ptr<RecordingSink> sink)
     CopyJob job;
     job.sourcePath = kSource;
     job.targetPath = kTarget;
+    job.sourceName = QStringLiteral("a b");
+    job.targetName = QStringLiteral("c");
     job.run = box.Runner();
     job.sink = std::move(sink);
     job.timing = CopyTiming{5, 5, 200};
@@ -188,4 +191,30 @@ TEST(CopyRun, DetachedWorkerOutlivesItsStarter)
     EXPECT_TRUE(sink->Events().contains(QStringLiteral("report ok ")));
     // Let the worker drop its copy of the job before the box goes.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+TEST(CopyRun, ClientThatDidNotStartIsAFailure)
+{
+    ScriptedBox box;
+    box.copyOutput = std::nullopt;
+    auto sink = std::make_shared<RecordingSink>();
+    RunCopy(Job(box, sink));
+    const QStringList events = sink->Events();
+    ExpectProgressOnlyWhileRunning(events);
+    EXPECT_EQ(events[events.size() - 2], "report failed ");
+}
+
+// No thread for the worker: the copy button comes back and the failure is
+// reported at once, nothing is run.
+TEST(CopyRun, WorkerThatCannotStartGivesTheButtonBackAndFails)
+{
+    ScriptedBox box;
+    auto sink = std::make_shared<RecordingSink>();
+    EXPECT_FALSE(StartCopyWorker(Job(box, sink), [](std::function<void()>) { return false; }));
+    const QStringList events = sink->Events();
+    ASSERT_EQ(events.size(), 3) << qPrintable(events.join(u'|'));
+    EXPECT_EQ(events[0], "ended");
+    EXPECT_TRUE(events[1].startsWith(QStringLiteral("report failed"))) << qPrintable(events[1]);
+    EXPECT_EQ(events[2], "cleared");
+    EXPECT_TRUE(box.Calls().isEmpty());
 }

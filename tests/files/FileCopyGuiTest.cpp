@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "FilesGuiFixture.h"
+#include "app/core/Texts.h"
 #include "files/FileManager.h"
 #include "files/core/FileTexts.h"
 #include "files/core/ShellName.h"
@@ -125,7 +126,7 @@ TEST_F(FileCopyGui, BadSelectionOrTargetNameIsRefusedBeforeAnyCommand)
         StartCopy(modal, QStringLiteral("abc"), -1);
         StartCopy(modal, QStringLiteral(""));
         StartCopy(modal, QStringLiteral("   "));
-        StartCopy(modal, QStringLiteral("it's"));
+        StartCopy(modal, QStringLiteral("say \"hi\""));
         ClickButton(modal, "closebtn");
     });
     OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
@@ -143,13 +144,16 @@ TEST_F(FileCopyGui, SpaceCheckStopsTheCopy)
         bin.Answer(kDfUdisk, "/mnt/udisk: No such file or directory\r\r\n");
         StartCopy(modal, QStringLiteral("abc"));
         bin.Answer(kDfUdisk, "error: device not found\r\n");
-        StartCopy(modal, QStringLiteral("abc"));  // no free space named: nothing happens
+        StartCopy(modal, QStringLiteral("abc"));  // no free space named: the device message
+        bin.Answer(kDfUdisk, "error: device offline\r\n");
+        StartCopy(modal, QStringLiteral("abc"));
         EXPECT_TRUE(CopyButtonEnabled(modal));
         ClickButton(modal, "closebtn");
     });
     OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
-    EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::NotEnoughDisk), T(ft::UdiskNotFound)}));
-    EXPECT_EQ(bin.CountCalls(kDfUdisk), 3);
+    EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::NotEnoughDisk), T(ft::UdiskNotFound), T(kz::text::NoDeviceFound),
+                                          T(kz::text::DeviceTurnedOff)}));
+    EXPECT_EQ(bin.CountCalls(kDfUdisk), 4);
     EXPECT_EQ(bin.CountCalls(kCopy), 0);
 }
 

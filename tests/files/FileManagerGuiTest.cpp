@@ -1,12 +1,15 @@
 // Listing, picking, deleting and renaming in the file manager, and the
 // file-name dialog, against the scripted client.
+#include <QFile>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include "FilesGuiFixture.h"
 #include "app/core/Texts.h"
 #include "files/FilePicker.h"
 #include "files/core/FileTexts.h"
+#include "files/core/ShellName.h"
 
 using namespace kz::test;
 namespace ft = kz::files::text;
@@ -79,16 +82,18 @@ TEST_F(FileManagerGui, CancelAndOkWithoutSelectionLeaveTheNameAlone)
 
 TEST_F(FileManagerGui, NameThatCannotBeQuotedIsNotHandedOver)
 {
-    bin.Answer(kLsUdisk, ThreeFiles());
+    bin.Answer(kLsUdisk, ListingOf({QString::fromUtf8(FileLine(10, "it's.bin")),
+                                    QString::fromUtf8(FileLine(10, "say \"hi\".bin"))}));
     TestPickOwner owner(frame.get());
-    WHEN_LISTED(3, {
-        SelectRow(modal, 2);
+    WHEN_LISTED(2, {
+        SelectRow(modal, 1);
         ClickButton(modal, "btn_ok");
         EXPECT_TRUE(modal->isVisible());
-        ClickButton(modal, "closebtn");
+        SelectRow(modal, 0);  // an apostrophe can be quoted
+        ClickButton(modal, "btn_ok");
     });
-    EXPECT_FALSE(PickDeviceFile(owner, SOURCE_USER_UDISK));
-    EXPECT_TRUE(owner.m_strPickedName.isEmpty());
+    EXPECT_TRUE(PickDeviceFile(owner, SOURCE_USER_UDISK));
+    EXPECT_EQ(owner.m_strPickedName, "it's.bin");
     EXPECT_EQ(boxes.Texts(), QStringList{T(kz::files::UnsafeFileName)});
 }
 
@@ -156,7 +161,7 @@ TEST_F(FileManagerGui, DeleteAsksThenRemovesTheQuotedNameAndRefreshes)
         ClickButton(modal, "btn_copy");
     });
     PickDeviceFile(owner, SOURCE_USER_UDISK);
-    EXPECT_EQ(bin.CountCalls(QStringLiteral("shell cd /mnt/udisk && rm 'my file.bin'")), 1);
+    EXPECT_EQ(bin.CountCalls(QStringLiteral("shell cd /mnt/udisk && rm ./'my file.bin'")), 1);
     EXPECT_EQ(bin.CountCalls(kLsUdisk), 2);
     EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::DeleteQuestion), T(ft::DeleteOk)}));
     EXPECT_EQ(boxes.Requests().first().caption, T(ft::DeleteCaption));
@@ -166,7 +171,7 @@ TEST_F(FileManagerGui, DeleteAsksThenRemovesTheQuotedNameAndRefreshes)
 TEST_F(FileManagerGui, DeleteNotConfirmedRunsNothingAndFailureDoesNotRefresh)
 {
     bin.Answer(kLsUdisk, ThreeFiles());
-    const QString rm = QStringLiteral("shell cd /mnt/udisk && rm 'boot.img'");
+    const QString rm = QStringLiteral("shell cd /mnt/udisk && rm ./'boot.img'");
     bin.Answer(rm, "rm: can't remove 'boot.img': Read-only file system\r\r\n");
     boxes.QueueAnswer(kz::MsgAnswer::No);
     boxes.QueueAnswer(kz::MsgAnswer::Yes);
@@ -238,6 +243,74 @@ TEST_F(FileManagerGui, RenameRefusesEmptyAndUnquotableNamesAndReportsFailure)
                                           T(ft::RenameFailed)}));
     EXPECT_EQ(bin.CountCalls(mv), 1);
     EXPECT_EQ(bin.CountCalls(kLsUdisk), 1);
+}
+
+// Refused names keep the dialog open; a listed file is replaced only after
+// Yes; Return presses OK; apostrophes are quoted the shell's way.
+TEST_F(FileManagerGui, RenameKeepsTheFileInItsFolderAndAsksBeforeReplacing)
+{
+    bin.Answer(kLsUdisk, ThreeFiles());
+    TestPickOwner owner(frame.get());
+    const QString toMyFile = QStringLiteral("shell mv /mnt/udisk/'boot.img' /mnt/udisk/'MY FILE.BIN'");
+    const QString toApostrophe = QStringLiteral(R"(shell mv /mnt/udisk/'boot.img' /mnt/udisk/'it'\''s.bin')");
+    boxes.QueueAnswer(kz::MsgAnswer::Ok);
+    boxes.QueueAnswer(kz::MsgAnswer::Ok);
+    boxes.QueueAnswer(kz::MsgAnswer::Ok);
+    boxes.QueueAnswer(kz::MsgAnswer::No);   // replace "my file.bin"?
+    boxes.QueueAnswer(kz::MsgAnswer::Yes);  // replace "it's.bin"?
+    bool openAfterNo = false;
+    WHEN_LISTED(3, {
+        SelectRow(modal, 0);
+        QWidget* manager = modal;
+        WhenModal(NameDialogReady(), [&, manager](QWidget* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("edit_filename"));
+            for (const char* name : {"../sdcard/moved.img", "..", "Backups", "MY FILE.BIN"}) {
+                edit->setText(QString::fromUtf8(name));
+                QTest::keyClick(edit, Qt::Key_Return);
+            }
+            openAfterNo = dialog->isVisible();
+            edit->setText(QStringLiteral("it's.bin"));
+            ClickButton(dialog, "btn_ok");
+            QTimer::singleShot(0, manager, [manager] { ClickButton(manager, "btn_copy"); });
+        });
+        ClickButton(RightClick(modal), "menu_rename");
+    });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::NameNotInFolder), T(ft::NameNotInFolder), T(ft::FolderExists),
+                                          T(ft::ReplaceQuestion), T(ft::ReplaceQuestion), T(ft::RenameOk)}));
+    EXPECT_EQ(boxes.Requests()[3].buttons, kz::MsgButtons::YesNo);
+    EXPECT_EQ(bin.CountCalls(toMyFile), 0);
+    EXPECT_EQ(bin.CountCalls(toApostrophe), 1);
+}
+
+// A client that cannot be started printed nothing, which is no success: the
+// start failure's own box stays and the action reports its failure.
+TEST_F(FileManagerGui, ClientThatCannotStartFailsDeleteAndRename)
+{
+    bin.Answer(kLsSdcard, ThreeFiles());
+    TestPickOwner owner(frame.get());
+    boxes.QueueAnswer(kz::MsgAnswer::Yes);
+    const QString client = bin.Dir() + QStringLiteral("/adb/kz_daemon");
+    WHEN_LISTED(3, {
+        QFile::setPermissions(client, QFile::ReadOwner | QFile::WriteOwner);
+        SelectRow(modal, 0);
+        ClickButton(RightClick(modal), "menu_delete");
+        EXPECT_TRUE(boxes.WaitForCount(3));
+        QWidget* manager = modal;
+        WhenModal(NameDialogReady(), [&, manager](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("edit_filename"))->setText(QStringLiteral("x"));
+            ClickButton(dialog, "btn_ok");
+            QFile::setPermissions(client, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QTimer::singleShot(0, manager, [manager] { ClickButton(manager, "btn_copy"); });
+        });
+        SelectRow(modal, 0);
+        ClickButton(RightClick(modal), "menu_rename");
+    });
+    PickDeviceFile(owner, SOURCE_USER_SDCARD);
+    EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::DeleteQuestion), QStringLiteral("CreateProcess Failed!"),
+                                          T(ft::DeleteFailed), QStringLiteral("CreateProcess Failed!"),
+                                          T(ft::RenameFailed)}));
 }
 
 TEST_F(FileManagerGui, NameEntryHandsTheTypedNameToTheOwner)

@@ -29,6 +29,14 @@ TEST(Listing, FilesInLineOrderDirectoriesLeftOutLinksKept)
     EXPECT_TRUE(entries[2].name.contains(QStringLiteral("boot.img")));
 }
 
+// A rename must not land on a folder, so their names are kept apart.
+TEST(Listing, FolderNamesWithBlanks)
+{
+    const QString folder = QStringLiteral("drwxrwxr-x root     root              2024-05-03 11:00 old  backups");
+    EXPECT_EQ(ListedFolders(Line(kFile) + Line(kDir) + folder + QStringLiteral("\r\r\n") + Line(kLink)),
+              (QStringList{QStringLiteral("backups"), QStringLiteral("old  backups")}));
+}
+
 TEST(Listing, UnterminatedLastLineAndEmptyLinesEndTheListing)
 {
     EXPECT_EQ(ParseListing(Line(kFile) + QString::fromUtf8(kSpaced)).size(), 1);

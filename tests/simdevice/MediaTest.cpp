@@ -1,6 +1,7 @@
 // Mounting the stick and the space the storages report.
 
 #include "DeviceFixture.h"
+#include "SimConfig.h"
 
 #include <regex>
 
@@ -67,6 +68,36 @@ TEST_F(DeviceTest, DfOfTheStickWhenAbsentUnmountedOrFailing)
     EXPECT_EQ(Ctl("fail"), "ok");
     EXPECT_EQ(Ctl("remove-udisk"), "ok");
     EXPECT_EQ(Run("df /mnt/udisk/"), "/mnt/udisk: No such file or directory\n");
+}
+
+class HumanDfTest : public DeviceTest {
+protected:
+    std::string ConfigJson() const override
+    {
+        return R"({"speed": 0, "dfUnits": "human", "sdcardCapacityBytes": 2040109465,
+                   "udisk": {"capacityBytes": 3963617280}, "chip": {"userBytes": 67108864}})";
+    }
+};
+
+// As busybox prints big volumes: one decimal and the largest unit.
+TEST_F(HumanDfTest, DfPrintsUnitsWithDecimals)
+{
+    const std::string sd = Run("df /mnt/sdcard/");
+    const std::regex form(R"(/mnt/sdcard/: 1\.9G total, \d+\.\d[KM] used, 1\.9G available \(block size 4096\)\n)");
+    EXPECT_TRUE(std::regex_match(sd, form)) << sd;
+    Run(kMount);
+    // 3.7G less the seeded files (2.5 GiB, 256 MiB, 1 MiB, ...) is under 1G.
+    EXPECT_TRUE(std::regex_search(Run("df /mnt/udisk"), std::regex(R"( 3\.7G total, 2\.\dG used, \d{3}\.\dM available)")));
+}
+
+TEST(SimConfigDf, UnitsAreKOrHuman)
+{
+    std::string error;
+    EXPECT_FALSE(box::dev::ParseSimConfig(R"({})", error)->dfHumanUnits);
+    EXPECT_TRUE(box::dev::ParseSimConfig(R"({"dfUnits": "human"})", error)->dfHumanUnits);
+    EXPECT_FALSE(box::dev::ParseSimConfig(R"({"dfUnits": "K"})", error)->dfHumanUnits);
+    EXPECT_FALSE(box::dev::ParseSimConfig(R"({"dfUnits": "G"})", error).has_value());
+    EXPECT_TRUE(Contains(error, "dfUnits"));
 }
 
 }  // namespace

@@ -61,6 +61,42 @@ TEST_F(DeviceTest, RemovalMessagesNameThePathAsTyped)
     EXPECT_EQ(Run("rm -f /mnt/sdcard/none"), "");
 }
 
+// A name that starts with "-" is options to rm and busybox cp, as on the box:
+// usage or "invalid option", and nothing removed or copied.  "./" or a whole
+// path passes such a name safely; toolbox mv has no options at all.
+TEST_F(DeviceTest, DashNamesAreOptionsUnlessPassedAsPaths)
+{
+    WriteHostFile("state/sdcard/-rf", "x");
+    const struct {
+        const char* command;
+        const char* output;
+    } cases[] = {
+        {"cd /mnt/sdcard && rm '-rf'", "rm [-rR] [-f] <target>\n"},
+        {"cd /mnt/sdcard && rm -x -rf", "rm: invalid option -- x\nrm [-rR] [-f] <target>\n"},
+        {"cd /mnt/sdcard && /mnt/sdcard/busybox cp -rf b", "BusyBox cp: usage: cp SOURCE DEST\n"},
+        {"cd /mnt/sdcard && /mnt/sdcard/busybox cp -q -rf b", "cp: invalid option -- 'q'\nBusyBox cp: usage: cp SOURCE DEST\n"},
+        {"/mnt/sdcard/busybox cp /mnt/sdcard/'-rf' /mnt/sdcard/b", ""},
+        {"mv /mnt/sdcard/b /mnt/sdcard/-c", ""},
+        {"cd /mnt/sdcard && mv -c d", ""},
+        {"cd /mnt/sdcard && rm -- -x ./'-rf' d", "rm failed for -x, No such file or directory\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Run(c.command), c.output) << c.command;
+    EXPECT_FALSE(fs::exists(Host("state/sdcard/-rf")));
+    EXPECT_FALSE(fs::exists(Host("state/sdcard/d")));
+    EXPECT_FALSE(fs::exists(Host("state/sdcard/b")));
+}
+
+TEST_F(DeviceTest, ApostropheQuotedTheShellWayStaysInTheName)
+{
+    WriteHostFile("state/udisk/John's.bin", "j");
+    Run("mount -t vfat /dev/block/sda1 /mnt/udisk");
+    EXPECT_EQ(Run("mv /mnt/udisk/'John'\\''s.bin' /mnt/udisk/'Ann'\\''s.bin'"), "");
+    EXPECT_EQ(ReadHostFile("state/udisk/Ann's.bin"), "j");
+    EXPECT_EQ(Run("cd /mnt/udisk && rm ./'Ann'\\''s.bin'"), "");
+    EXPECT_FALSE(fs::exists(Host("state/udisk/Ann's.bin")));
+}
+
 TEST_F(DeviceTest, RenameWithinAStorageAndUnquotedBlanks)
 {
     WriteHostFile("state/sdcard/old.bin", "payload");
