@@ -13,6 +13,9 @@ TEST(BoardCommands, BootReadsAlwaysSaveOnTheSdCard)
               QStringLiteral("shell \"cd /mnt/sdcard && ./eMMC /READ_WRITE_DATA /READ_BOOT1:'my boot.img'\""));
     EXPECT_EQ(ReadBootCommand(2, QStringLiteral("b2")),
               QStringLiteral("shell \"cd /mnt/sdcard && ./eMMC /READ_WRITE_DATA /READ_BOOT2:'b2'\""));
+    // An apostrophe closes the quotes, is escaped, and opens them again.
+    EXPECT_EQ(ReadBootCommand(1, QStringLiteral("John's.img")),
+              QStringLiteral("shell \"cd /mnt/sdcard && ./eMMC /READ_WRITE_DATA /READ_BOOT1:'John'\\''s.img'\""));
 }
 
 TEST(BoardCommands, BootWritesNameTheirSource)

@@ -70,14 +70,13 @@ TEST_F(BootTransfer, CancelledNameDialogNeverReusesAnEarlierName)
 TEST_F(BootTransfer, NamesThatWouldBreakTheQuotingAreRefused)
 {
     OpenBoard();
-    for (const char* name : {"it's.img", "a\"b.img", "two\nlines.img", "   "}) {
+    for (const char* name : {"a\"b.img", "two\nlines.img", "   "}) {
         SetText("edit_writeboot1filename", QString::fromUtf8(name));
         Click("btn_writeboot1");
         EXPECT_TRUE(Ctl("btn_writeboot1")->isEnabled()) << name;
     }
-    EXPECT_EQ(boxes.Texts(), QStringList({"File name can not contain quotes or control characters!",
-                                          "File name can not contain quotes or control characters!",
-                                          "File name can not contain quotes or control characters!",
+    EXPECT_EQ(boxes.Texts(), QStringList({"File name can not contain double quotes or control characters!",
+                                          "File name can not contain double quotes or control characters!",
                                           "File name can not be empty, please enter again!"}));
     EXPECT_TRUE(BoardCalls().isEmpty());
 }
