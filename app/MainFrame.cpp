@@ -28,7 +28,7 @@ void RunModal(kz::ui::WindowImplBase& dialog, QWidget* parent, const QString& ca
 }
 }
 
-CMainFrame::CMainFrame()
+CMainFrame::CMainFrame(kz::MonitorSettings monitor) : m_monitor(monitor)
 {
     g_mainFrame = this;
     m_quit = [] { QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection); };
@@ -66,6 +66,7 @@ void CMainFrame::OnWindowInit()
     // A U-disk left mounted by an earlier run is released first.
     RunShortCommand(QString::fromUtf8(kz::kUmountCommand));
     DetectDevice();
+    StartDeviceTracker();
 }
 
 void CMainFrame::FindControls()
@@ -107,6 +108,7 @@ qintptr CMainFrame::HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam
 
 void CMainFrame::OnFinalMessage()
 {
+    StopDeviceTracker();  // else it would start the server again
     RunShortCommand(QString::fromUtf8(kz::kKillServerCommand));
     if (m_quit)
         m_quit();

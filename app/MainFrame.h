@@ -8,7 +8,10 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <memory>
 
+#include "app/DeviceTracker.h"
+#include "app/MonitorSettings.h"
 #include "app/core/LogLine.h"
 #include "app/core/LogStore.h"
 #include "device/AdbRunner.h"
@@ -31,7 +34,7 @@ inline constexpr uint WM_MENU_UPDATE = kz::ui::kWmUser + 104;
 class CMainFrame : public kz::ui::WindowImplBase, public kz::ui::IListCallbackUI {
     Q_OBJECT
 public:
-    CMainFrame();
+    explicit CMainFrame(kz::MonitorSettings monitor = {});
     ~CMainFrame() override;
 
     // The one main window of the process (null before it is built).
@@ -67,9 +70,7 @@ public:
     // but takes no input until the client has answered.
     QString RunShortCommand(const QString& command);
 
-    // Tests shorten the wait after a USB arrival and replace the end of the
-    // program.
-    void SetArrivalDelayMs(int ms) { m_arrivalDelayMs = ms; }
+    // Tests replace the end of the program.
     void SetQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
 
     // State the dialogs opened from here read; written on the GUI thread only.
@@ -98,6 +99,10 @@ private:
     void IdentifySingleDevice();
     void OnRemoval();
     void ClearDeviceState();
+    // Following adb's own device list besides the USB broadcasts.
+    void StartDeviceTracker();
+    void StopDeviceTracker();
+    void OnTrackedChange(const kz::TrackedChange& change);
 
     void OpenMainMenu();
     // Runs the loading dialog; false when the answer was an error (reported).
@@ -117,7 +122,8 @@ private:
 
     std::deque<std::function<void()>> m_detections;  // each: what to do after it
     bool m_bDetecting = false;
-    int m_arrivalDelayMs = 5000;
+    kz::MonitorSettings m_monitor;
+    std::unique_ptr<kz::DeviceTracker> m_tracker;
     std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
     std::function<void()> m_quit;
 };

@@ -4,6 +4,10 @@
 // timer firing while a message box or a device command is waiting) is queued
 // and runs after it.  Everything happens on the GUI thread; the device commands
 // themselves run on a helper thread while the window keeps painting.
+//
+// Two sources start detections: the USB broadcasts and adb's own device list.
+// Both pass the GUI hand-over gate, so an event that comes while a short
+// command waits is acted on after that command, never in the middle of it.
 #include "app/MainFrame.h"
 
 #include <QTimer>
@@ -12,6 +16,7 @@
 #include "app/core/DeviceList.h"
 #include "app/core/Texts.h"
 #include "app/core/UsbBroadcast.h"
+#include "device/AdbRunner.h"
 #include "ui/GuiThread.h"
 
 void CMainFrame::DetectDevice()
@@ -83,10 +88,37 @@ void CMainFrame::OnDeviceChange(int event, const QString& deviceName)
         return;
     if (event == kz::DBT_DEVICEARRIVAL) {
         // The box needs a moment after its USB arrival before adb sees it.
-        QTimer::singleShot(m_arrivalDelayMs, this, [this] { kz::ui::RunOnGui(this, [this] { DetectDevice(); }); });
+        QTimer::singleShot(m_monitor.arrivalDelayMs, this, [this] { kz::ui::RunOnGui(this, [this] { DetectDevice(); }); });
     } else if (event == kz::DBT_DEVICEREMOVECOMPLETE) {
-        OnRemoval();
+        kz::ui::RunOnGui(this, [this] { OnRemoval(); });
     }
+}
+
+void CMainFrame::StartDeviceTracker()
+{
+    if (!m_monitor.followAdbList || m_tracker)
+        return;
+    m_tracker = std::make_unique<kz::DeviceTracker>(
+        kz::AdbClientPath(), m_monitor.trackerRetry, [this] { return m_bDeviceConnected; },
+        [this](const kz::TrackedChange& change) { OnTrackedChange(change); });
+    m_tracker->Start();
+}
+
+void CMainFrame::StopDeviceTracker()
+{
+    if (m_tracker)
+        m_tracker->Stop();
+}
+
+// adb lists the box as usable only once it answers: no arrival delay.
+void CMainFrame::OnTrackedChange(const kz::TrackedChange& change)
+{
+    kz::ui::RunOnGui(this, [this, change] {
+        if (change.lost)
+            OnRemoval();
+        if (change.gained)
+            DetectDevice();
+    });
 }
 
 void CMainFrame::OnRemoval()

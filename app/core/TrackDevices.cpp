@@ -40,6 +40,11 @@ std::optional<TrackedList> ParsePayload(const QByteArray& payload)
     return list;
 }
 
+bool AnyUsable(const TrackedList& list)
+{
+    return std::any_of(list.begin(), list.end(), [](const TrackedDevice& d) { return d.state == QLatin1String("device"); });
+}
+
 bool Usable(const TrackedList& list, const QString& serial)
 {
     return std::any_of(list.begin(), list.end(), [&](const TrackedDevice& d) {
@@ -80,6 +85,12 @@ QList<TrackedList> TrackFrameReader::Feed(const QByteArray& bytes)
 TrackedChange CompareTracked(const TrackedList& before, const TrackedList& after)
 {
     return {AnyUsableMissingFrom(before, after), AnyUsableMissingFrom(after, before)};
+}
+
+TrackedChange FirstTracked(const TrackedList& list, bool boxConnected)
+{
+    const bool usable = AnyUsable(list);
+    return {boxConnected && !usable, usable};
 }
 
 }  // namespace kz

@@ -36,4 +36,8 @@ struct TrackedChange {
 
 TrackedChange CompareTracked(const TrackedList& before, const TrackedList& after);
 
+// The first list has nothing before it: it is judged against what the
+// program believes, since the box may have gone before the list arrived.
+TrackedChange FirstTracked(const TrackedList& list, bool boxConnected);
+
 }  // namespace kz

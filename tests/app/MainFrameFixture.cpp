@@ -25,9 +25,8 @@ void MainFrameFixture::Start(const QByteArray& devices, const QByteArray& model,
     bin.Answer(QString::fromUtf8(kDevicesCommand), devices);
     bin.Answer(QString::fromUtf8(kModelCommand), model);
     bin.Answer(QString::fromUtf8(kMountCommand), mount);
-    frame = std::make_unique<CMainFrame>();
+    frame = std::make_unique<CMainFrame>(monitor);
     frame->SetQuitHandler([this] { ++quits; });
-    frame->SetArrivalDelayMs(30);
     ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(text::WindowTitle)));
     frame->ShowWindow();
     ASSERT_TRUE(WaitForCalls(QString::fromUtf8(kDevicesCommand), 1));

@@ -28,6 +28,8 @@ protected:
     // Runs the events until the client was called `n` times with `command`.
     bool WaitForCalls(const QString& command, int n);
 
+    // Short waits; adb's device list is followed only where a test says so.
+    MonitorSettings monitor{.arrivalDelayMs = 30, .followAdbList = false, .trackerRetry = {}};
     FakeBin bin;
     ScriptedMessageService boxes;
     std::unique_ptr<CMainFrame> frame;

@@ -1,6 +1,7 @@
 // Start-up detection, hot-plug and the end of the program, against a scripted
 // adb client.
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/MainFrameFixture.h"
@@ -13,6 +14,8 @@ using namespace kz::test;
 
 namespace {
 const QString kDevices = QString::fromUtf8(kz::kDevicesCommand);
+const QString kReboot = QString::fromUtf8(kz::kRebootCommand);
+const QString kTrack = QStringLiteral("track-devices");
 const QString kUsbName = QStringLiteral(R"(\\?\USB#VID_18D1&PID_0D02#0123456789#{a5dcbf10-6530-11d2-901f-00c04fb951ed})");
 }  // namespace
 
@@ -82,6 +85,7 @@ TEST_F(MainFrameMonitor, RemovalOfTheBoxIsLogged)
     StartConnected();
     bin.Answer(kDevices, kNoDevice);
     frame->OnDeviceChange(kz::DBT_DEVICEREMOVECOMPLETE, kUsbName);
+    ASSERT_TRUE(WaitFor([&] { return LogLines().size() == 2; }));
     EXPECT_FALSE(frame->m_bDeviceConnected);
     EXPECT_FALSE(frame->m_bUdiskMounted);
     EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
@@ -93,10 +97,69 @@ TEST_F(MainFrameMonitor, RemovalOfAnotherDeviceKeepsTheBoxWithoutRemounting)
 {
     StartConnected();
     frame->OnDeviceChange(kz::DBT_DEVICEREMOVECOMPLETE, kUsbName);
+    ASSERT_TRUE(WaitForCalls(kDevices, 2));
+    ProcessEventsFor(50);
     EXPECT_TRUE(frame->m_bDeviceConnected);
     EXPECT_EQ(bin.CountCalls(kDevices), 2);
     EXPECT_EQ(bin.CountCalls(QString::fromUtf8(kz::kMountCommand)), 1);
     EXPECT_EQ(LogLines().size(), 1);
+}
+
+TEST_F(MainFrameMonitor, RemovalDuringACommandIsHandledAfterIt)
+{
+    StartConnected();
+    bin.Answer(kDevices, kNoDevice);
+    bin.Delay(kReboot, 0.5);
+    QTimer::singleShot(100, frame.get(), [&] { frame->OnDeviceChange(kz::DBT_DEVICEREMOVECOMPLETE, kUsbName); });
+    ClickButton(frame->GetHWND(), "btn_reboot");
+    ASSERT_TRUE(WaitFor([&] { return LogLines().size() == 3; }));
+    EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::RebootOk))) << qPrintable(LogLines()[1]);
+    EXPECT_TRUE(LogLines()[2].contains(Text(kz::text::DeviceSetAside))) << qPrintable(LogLines()[2]);
+    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+}
+
+TEST_F(MainFrameMonitor, AdbListFollowedWithoutArrivalDelay)
+{
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {20, 40}};
+    bin.Answer(kTrack, "0000");
+    Start(kNoDevice);
+    // Each run of the scripted client prints one list and ends, so every
+    // change is seen on the next restart.
+    bin.Answer(kDevices, kOneBox);
+    bin.Answer(kTrack, "0015emulator-5554\tdevice\n");
+    ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected && frame->m_bUdiskMounted; }, 2000));
+    EXPECT_EQ(StateText(), Text(kz::text::Connected));
+
+    bin.Answer(kDevices, "List of devices attached \r\nemulator-5554\toffline\r\n\r\n");
+    bin.Answer(kTrack, "0016emulator-5554\toffline\n");
+    ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected && LogLines().size() == 2; }, 2000));
+    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::DeviceOfflineReboot)});
+    EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::DeviceSetAside)));
+
+    // The list unchanged on every restart starts nothing more.
+    const int devicesCalls = bin.CountCalls(kDevices);
+    ProcessEventsFor(200);
+    EXPECT_EQ(bin.CountCalls(kDevices), devicesCalls);
+}
+
+TEST_F(MainFrameMonitor, EndedAdbListIsRestartedLaterAndLater)
+{
+    monitor = {.arrivalDelayMs = 30, .followAdbList = true, .trackerRetry = {50, 200}};
+    Start(kNoDevice);  // the client prints nothing and ends at once
+    bin.ClearCalls();
+    ProcessEventsFor(1000);
+    // About 0, 50, 150, 350, 550, 750, 950 ms; without the back-off dozens.
+    const int runs = bin.CountCalls(kTrack);
+    EXPECT_GE(runs, 3);
+    EXPECT_LE(runs, 9);
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_TRUE(LogLines().isEmpty());
+    // Closing stops it for good, before the server is stopped.
+    ClickButton(frame->GetHWND(), "btn_exit");
+    ASSERT_TRUE(WaitFor([&] { return quits == 1; }));
+    ProcessEventsFor(300);
+    EXPECT_EQ(bin.Calls().last(), "kill-server");
 }
 
 TEST_F(MainFrameMonitor, ArrivalWhileConnectedDoesNothing)

@@ -81,3 +81,13 @@ TEST(CompareTracked, OnlyTheDeviceStateCounts)
     for (const Case& c : cases)
         EXPECT_EQ(CompareTracked(c.before, c.after), c.change) << c.what;
 }
+
+TEST(FirstTracked, JudgedAgainstWhatTheProgramBelieves)
+{
+    const TrackedList offline{{"emulator-5554", "offline"}};
+    EXPECT_EQ(FirstTracked({kBox}, true), (TrackedChange{false, true}));
+    EXPECT_EQ(FirstTracked({kBox}, false), (TrackedChange{false, true}));
+    EXPECT_EQ(FirstTracked(offline, true), (TrackedChange{true, false}));
+    EXPECT_EQ(FirstTracked({}, true), (TrackedChange{true, false}));
+    EXPECT_EQ(FirstTracked(offline, false), (TrackedChange{false, false}));
+}

@@ -1,0 +1,59 @@
+#pragma once
+// A long-lived "track-devices" run of the adb client: adb sends its device
+// list again on every change, and each change that matters to the box is
+// handed on.  A box reached over TCP sends no USB broadcast, so this is how
+// its unplugging, reboot or going offline becomes known at all.
+//
+// Lives on the GUI thread; the client's output arrives through QProcess's
+// notifier, never blocking.  When the client cannot start or its stream ends
+// (adb missing, the server stopped), it is started again after a back-off,
+// silently: the operator has nothing to do about it.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "app/MonitorSettings.h"
+#include "app/core/TrackDevices.h"
+
+class QProcess;
+class QTimer;
+
+namespace kz {
+
+class DeviceTracker : public QObject {
+    Q_OBJECT
+public:
+    using ChangeHandler = std::function<void(const TrackedChange&)>;
+
+    // `client` is the adb client adapter; it is run as "client track-devices".
+    // `boxConnected` tells what the program believes when the first list
+    // comes (see FirstTracked).
+    DeviceTracker(QString client, TrackerRetry retry, std::function<bool()> boxConnected, ChangeHandler onChange);
+    ~DeviceTracker() override;
+
+    void Start();
+    // Ends the client (and the adb it runs) for good: no restart follows.
+    // Returns once the client is gone.
+    void Stop();
+
+private:
+    void Launch();
+    void OnOutput();
+    void OnEnded();
+
+    QString m_client;
+    TrackerRetry m_retry;
+    std::function<bool()> m_boxConnected;
+    ChangeHandler m_onChange;
+    QProcess* m_process = nullptr;
+    QTimer* m_restart = nullptr;
+    TrackFrameReader m_reader;
+    TrackedList m_last;  // kept across restarts: a change while down still counts
+    bool m_haveLast = false;
+    int m_nextDelayMs = 0;
+    bool m_active = false;
+    bool m_heard = false;  // the current run delivered a list
+};
+
+}  // namespace kz
