@@ -10,6 +10,7 @@
 #include "files/core/CopyRun.h"
 #include "files/core/FileTexts.h"
 #include "files/core/Listing.h"
+#include "files/core/NameRules.h"
 #include "files/core/ShellName.h"
 #include "files/core/TrimName.h"
 
@@ -62,6 +63,11 @@ void CFileManager::StartCopy()
     }
     if (!kz::files::IsShellSafeName(source) || !kz::files::IsShellSafeName(target)) {
         Prompt(kz::files::UnsafeFileName);
+        return;
+    }
+    // The target is named inside the other storage's folder, never elsewhere.
+    if (kz::files::LeavesFolder(target)) {
+        Prompt(ft::NameNotInFolder);
         return;
     }
     const QString sourcePath = kz::files::CopySourcePath(m_mode, source);

@@ -16,13 +16,18 @@ bool Listed(const QStringList& names, const QString& name)
 }
 }  // namespace
 
+bool LeavesFolder(const QString& name)
+{
+    return name.contains(u'/') || name == QLatin1String(".") || name == QLatin1String("..");
+}
+
 const char* NewNameRefusal(const QString& newName)
 {
     if (newName.isEmpty())
         return text::NameEmptyEnterAgain;
     if (!IsShellSafeName(newName))
         return UnsafeFileName;
-    if (newName.contains(u'/') || newName == QLatin1String(".") || newName == QLatin1String(".."))
+    if (LeavesFolder(newName))
         return text::NameNotInFolder;
     return nullptr;
 }

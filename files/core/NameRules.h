@@ -9,6 +9,9 @@
 
 namespace kz::files {
 
+// A slash, "." or "..": put after a folder, the name would point elsewhere.
+bool LeavesFolder(const QString& name);
+
 // Language key of the reason a typed new name is refused; null when it may be
 // used.  Empty, not quotable for the box's shell, or leaving the folder.
 const char* NewNameRefusal(const QString& newName);

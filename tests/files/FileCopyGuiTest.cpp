@@ -127,11 +127,12 @@ TEST_F(FileCopyGui, BadSelectionOrTargetNameIsRefusedBeforeAnyCommand)
         StartCopy(modal, QStringLiteral(""));
         StartCopy(modal, QStringLiteral("   "));
         StartCopy(modal, QStringLiteral("say \"hi\""));
+        StartCopy(modal, QStringLiteral("../sdcard/x"));
         ClickButton(modal, "closebtn");
     });
     OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
     EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::FileNotSelected), T(ft::TargetNameEmpty), T(ft::TargetNameEmpty),
-                                          T(kz::files::UnsafeFileName)}));
+                                          T(kz::files::UnsafeFileName), T(ft::NameNotInFolder)}));
     EXPECT_EQ(bin.CountCalls(kDfUdisk), 0);
     EXPECT_EQ(bin.CountCalls(kProbeSource), 0);
 }
