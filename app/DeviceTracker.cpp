@@ -56,8 +56,10 @@ void DeviceTracker::Launch()
 {
     if (!m_active)
         return;
-    if (m_process)
+    if (m_process) {
+        m_process->disconnect(this);
         m_process->deleteLater();
+    }
     m_process = new QProcess(this);
     m_reader = TrackFrameReader();
     m_heard = false;
