@@ -172,15 +172,15 @@ void CFileManager::ShowModeControls()
 
 bool CFileManager::LoadListing(const QString& command)
 {
-    const std::optional<QString> output = RunCommand(command);
-    if (!output)
+    const kz::ClientAnswer answer = RunCommand(command);
+    if (!answer.started)
         return false;
-    if (const char* error = kz::files::ListingErrorKey(*output)) {
+    if (const char* error = kz::files::ListingErrorKey(answer.output)) {
         Prompt(error);
         return false;
     }
-    m_entries = kz::files::ParseListing(*output);
-    m_folders = kz::files::ListedFolders(*output);
+    m_entries = kz::files::ParseListing(answer.output);
+    m_folders = kz::files::ListedFolders(answer.output);
     return true;
 }
 
@@ -233,12 +233,12 @@ void CFileManager::Prompt(const char* key)
     kz::ShowMessageBox(GetHWND(), Text(key), Text(kz::text::Prompt));
 }
 
-std::optional<QString> CFileManager::RunCommand(const QString& command)
+kz::ClientAnswer CFileManager::RunCommand(const QString& command)
 {
-    QString output;
-    bool started = false;
-    kz::ui::RunBlockingKeepingPaint([&] { started = RunAdbCommand(command, output); });
-    return started ? std::optional<QString>(output) : std::nullopt;
+    kz::ClientAnswer answer;
+    if (!kz::ui::RunBlockingKeepingPaint([&] { answer = kz::RunAdbClient(command); }))
+        answer = kz::ReportClientStartFailure("CreateThread Failed!");
+    return answer;
 }
 
 // Pick modes hand the selected file's name to the owner.

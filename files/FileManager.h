@@ -11,8 +11,8 @@
 #include <QList>
 #include <QPointer>
 #include <memory>
-#include <optional>
 
+#include "device/ClientAnswer.h"
 #include "files/FileManagerMode.h"
 #include "files/LangContext.h"
 #include "files/core/CopyRun.h"
@@ -71,8 +71,8 @@ public:
     // An OK box with the caption "Prompt" over this dialog.
     void Prompt(const char* key);
     // One device command for the GUI: the window keeps painting meanwhile.
-    // nullopt when the client could not be started (its warning was shown).
-    std::optional<QString> RunCommand(const QString& command);
+    // A client that could not be started has shown its warning.
+    kz::ClientAnswer RunCommand(const QString& command);
 
     // Copy display, on the GUI thread: running shows the bar and disables
     // "Copy"; the end enables it.

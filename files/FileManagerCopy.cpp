@@ -78,13 +78,13 @@ void CFileManager::StartCopy()
 // True when the copy may start; otherwise the reason has been shown.
 bool CFileManager::CheckTargetSpace(const QString& sourcePath)
 {
-    const std::optional<QString> sourceListing = RunCommand(kz::files::ProbeCommand(sourcePath));
-    if (!sourceListing)
+    const kz::ClientAnswer sourceListing = RunCommand(kz::files::ProbeCommand(sourcePath));
+    if (!sourceListing.started)
         return false;
-    const std::optional<QString> df = RunCommand(kz::files::FreeSpaceCommand(kz::files::CopyTargetDirectory(m_mode)));
-    if (!df)
+    const kz::ClientAnswer df = RunCommand(kz::files::FreeSpaceCommand(kz::files::CopyTargetDirectory(m_mode)));
+    if (!df.started)
         return false;
-    switch (kz::files::JudgeTargetSpace(*sourceListing, *df)) {
+    switch (kz::files::JudgeTargetSpace(sourceListing.output, df.output)) {
     case kz::files::SpaceOk:
         return true;
     case kz::files::SpaceTooSmall:
@@ -95,7 +95,7 @@ bool CFileManager::CheckTargetSpace(const QString& sourcePath)
         return false;
     case kz::files::SpaceNotReported:
         // No box, or one that is offline: say so as the listing does.
-        if (const char* error = kz::files::ListingErrorKey(*df))
+        if (const char* error = kz::files::ListingErrorKey(df.output))
             Prompt(error);
         else
             Prompt(ft::CopyFailed);
@@ -114,12 +114,7 @@ void CFileManager::StartCopyJob(const QString& source, const QString& target, co
     job.targetPath = kz::files::CopyTargetPath(m_mode, target);
     job.sourceName = source;
     job.targetName = target;
-    job.run = [](const QString& command) -> std::optional<QString> {
-        QString output;
-        if (!RunAdbCommand(command, output))
-            return std::nullopt;
-        return output;
-    };
+    job.run = [](const QString& command) { return kz::RunAdbClient(command); };
     job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);
     job.timing = g_copyTiming;
     kz::files::StartCopyWorker(std::move(job));

@@ -30,8 +30,8 @@ void CFileManager::OnDeleteRequested()
     if (answer != kz::MsgAnswer::Yes)
         return;
     // A client that did not start printed nothing either: no success then.
-    const std::optional<QString> output = RunCommand(command);
-    if (output && kz::IsEmptyAnswer(*output)) {
+    const kz::ClientAnswer removal = RunCommand(command);
+    if (removal.started && kz::IsEmptyAnswer(removal.output)) {
         RefreshList();
         Prompt(ft::DeleteOk);
     } else {

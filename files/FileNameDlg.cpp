@@ -105,9 +105,9 @@ bool CFileNameDlg::Rename(const QString& newName)
         return true;
     if (!MayTake(oldName, newName))
         return false;
-    const std::optional<QString> output =
+    const kz::ClientAnswer answer =
         m_manager->RunCommand(kz::files::RenameCommand(m_manager->Mode(), oldName, newName));
-    if (output && kz::IsEmptyAnswer(*output)) {
+    if (answer.started && kz::IsEmptyAnswer(answer.output)) {
         m_manager->Prompt(ft::RenameOk);
         m_manager->RefreshList();
     } else {

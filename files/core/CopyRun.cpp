@@ -58,7 +58,7 @@ private:
 
 QString ProbeSize(const CommandRunner& run, const QString& command)
 {
-    return ProbeFileSize(run(command).value_or(QString()));
+    return ProbeFileSize(run(command).output);
 }
 
 void PollProgress(const CopyJob& job, PollerControl& control)
@@ -83,8 +83,8 @@ void PollProgress(const CopyJob& job, PollerControl& control)
 bool VerifyCopy(const CopyJob& job, const QString& copyOutput)
 {
     CopyEvidence evidence{copyOutput, {}, {}, job.sourceName, job.targetName};
-    evidence.sourceProbe = job.run(VerifyProbeCommand(job.sourcePath)).value_or(QString());
-    evidence.targetProbe = job.run(VerifyProbeCommand(job.targetPath)).value_or(QString());
+    evidence.sourceProbe = job.run(VerifyProbeCommand(job.sourcePath)).output;
+    evidence.targetProbe = job.run(VerifyProbeCommand(job.targetPath)).output;
     return CopySucceeded(evidence);
 }
 
@@ -101,34 +101,27 @@ void RunCopy(const CopyJob& job)
         });
     } catch (const std::system_error&) {
     }
-    const std::optional<QString> output = job.run(CopyCommand(job.sourcePath, job.targetPath));
+    const kz::ClientAnswer copy = job.run(CopyCommand(job.sourcePath, job.targetPath));
     if (poller) {
         if (!control.WaitEnded(job.timing.pollerGraceMs))
             control.RequestStop();
         poller->join();
     }
     job.sink->CopyEnded();
-    // Only a copy that printed nothing is worth probing.
-    const bool success = output && IsEmptyAnswer(*output) && VerifyCopy(job, *output);
-    job.sink->Report(success, output.value_or(QString()));
+    // Only a copy that ran and printed nothing is worth probing.
+    const bool success = copy.started && IsEmptyAnswer(copy.output) && VerifyCopy(job, copy.output);
+    job.sink->Report(success, copy.started ? copy.output : copy.failure);
     job.sink->ProgressCleared();
 }
 
-bool StartDetachedThread(std::function<void()> body)
-{
-    try {
-        std::thread(std::move(body)).detach();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
-}
-
-bool StartCopyWorker(CopyJob job, const ThreadStarter& start)
+bool StartCopyWorker(CopyJob job, const kz::ui::ThreadStarter& start)
 {
     auto shared = std::make_shared<CopyJob>(std::move(job));
-    if (start([shared] { RunCopy(*shared); }))
+    try {
+        kz::ui::StartThread(start, [shared] { RunCopy(*shared); }).detach();
         return true;
+    } catch (const std::system_error&) {
+    }
     shared->sink->CopyEnded();
     shared->sink->Report(false, QStringLiteral("The copy could not be started: no thread left."));
     shared->sink->ProgressCleared();

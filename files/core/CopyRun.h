@@ -12,16 +12,14 @@
 #include <QString>
 #include <functional>
 #include <memory>
-#include <optional>
+
+#include "device/ClientAnswer.h"
+#include "ui/ThreadStarter.h"
 
 namespace kz::files {
 
-// What the client printed; nullopt when it could not be started.
-using CommandRunner = std::function<std::optional<QString>(const QString& command)>;
-
-// Runs a body on a new detached thread; false when no thread could be made.
-using ThreadStarter = std::function<bool(std::function<void()> body)>;
-bool StartDetachedThread(std::function<void()> body);
+// One client run: whether it started, and what it printed.
+using CommandRunner = std::function<kz::ClientAnswer(const QString& command)>;
 
 struct CopyTiming {
     int firstPollMs = 500;
@@ -57,7 +55,7 @@ void RunCopy(const CopyJob& job);
 // RunCopy on a new detached thread; the job is owned by it.  When no thread
 // can be made, the sink hears the end of the copy and a failure at once, so
 // the copy button does not stay disabled.
-bool StartCopyWorker(CopyJob job, const ThreadStarter& start = StartDetachedThread);
+bool StartCopyWorker(CopyJob job, const kz::ui::ThreadStarter& start = {});
 
 // Both files listed with the same size after the copy (each probed with its
 // own "ls -l"), judged with the copy's output.

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "files/core/Commands.h"
@@ -56,25 +57,30 @@ class ScriptedBox {
 public:
     qint64 sourceSize = 400;
     qint64 finalTargetSize = 400;  // what the target holds after the copy
-    std::optional<QString> copyOutput = QString();  // nullopt: the client did not start
+    QString copyOutput;
+    bool copyClientStarts = true;
     int copySteps = 4;
     int stepMs = 15;
 
-    std::optional<QString> Run(const QString& command)
+    kz::ClientAnswer Run(const QString& command)
     {
         {
             std::lock_guard lock(m_mutex);
             m_calls << command;
         }
-        if (command == CopyCommand(kSource, kTarget))
-            return Copy();
+        if (command == CopyCommand(kSource, kTarget)) {
+            if (!copyClientStarts)
+                return {false, {}, QStringLiteral("CreateProcess Failed!")};
+            return Started(Copy());
+        }
         if (command.contains(kSource))
-            return Ls(sourceSize, "/mnt/udisk/a b");
+            return Started(Ls(sourceSize, "/mnt/udisk/a b"));
         if (command.contains(kTarget)) {
             const qint64 t = m_target.load();
-            return t < 0 ? QStringLiteral("/mnt/sdcard/c: No such file or directory\r\r\n") : Ls(t, "/mnt/sdcard/c");
+            return Started(t < 0 ? QStringLiteral("/mnt/sdcard/c: No such file or directory\r\r\n")
+                                 : Ls(t, "/mnt/sdcard/c"));
         }
-        return QStringLiteral("unexpected\r\r\n");
+        return Started(QStringLiteral("unexpected\r\r\n"));
     }
     QStringList Calls()
     {
@@ -87,7 +93,8 @@ public:
     }
 
 private:
-    std::optional<QString> Copy()
+    static kz::ClientAnswer Started(const QString& output) { return {true, output, {}}; }
+    QString Copy()
     {
         for (int i = 1; i <= copySteps; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(stepMs));
@@ -196,12 +203,12 @@ TEST(CopyRun, DetachedWorkerOutlivesItsStarter)
 TEST(CopyRun, ClientThatDidNotStartIsAFailure)
 {
     ScriptedBox box;
-    box.copyOutput = std::nullopt;
+    box.copyClientStarts = false;
     auto sink = std::make_shared<RecordingSink>();
     RunCopy(Job(box, sink));
     const QStringList events = sink->Events();
     ExpectProgressOnlyWhileRunning(events);
-    EXPECT_EQ(events[events.size() - 2], "report failed ");
+    EXPECT_EQ(events[events.size() - 2], "report failed CreateProcess Failed!");
 }
 
 // No thread for the worker: the copy button comes back and the failure is
@@ -210,7 +217,10 @@ TEST(CopyRun, WorkerThatCannotStartGivesTheButtonBackAndFails)
 {
     ScriptedBox box;
     auto sink = std::make_shared<RecordingSink>();
-    EXPECT_FALSE(StartCopyWorker(Job(box, sink), [](std::function<void()>) { return false; }));
+    const auto noThread = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    EXPECT_FALSE(StartCopyWorker(Job(box, sink), noThread));
     const QStringList events = sink->Events();
     ASSERT_EQ(events.size(), 3) << qPrintable(events.join(u'|'));
     EXPECT_EQ(events[0], "ended");
