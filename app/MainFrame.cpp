@@ -14,6 +14,7 @@
 #include "ui/GuiThread.h"
 #include "ui/Markup.h"
 #include "ui/RichTextDelegate.h"
+#include "ui/RowListView.h"
 #include "update/UpdateDlg.h"
 
 namespace {
@@ -57,6 +58,8 @@ void CMainFrame::Notify(kz::ui::TNotifyUI& msg)
 
 void CMainFrame::OnWindowInit()
 {
+    // The log only grows: its list measures each row once, when it arrives.
+    kz::ui::ReplaceWithRowListView(FindControl<QListView>(QStringLiteral("list_log")));
     FindControls();
     if (m_listLog) {
         m_logModel = kz::ui::SetTextCallback(m_listLog, this);

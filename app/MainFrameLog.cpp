@@ -30,9 +30,9 @@ void CMainFrame::AppendLogRow(const QString& line)
     m_logLines.Append(line);
     if (!m_logModel || !m_listLog)
         return;
+    // The list paints the new row (and only it) itself.
     m_logModel->AppendRow();
     kz::ui::ScrollToNewest(m_listLog);
-    m_listLog->viewport()->update();
 }
 
 QString CMainFrame::GetItemText(int row, int column)

@@ -1,0 +1,211 @@
+// bench_log: the operation log with the main window shown (offscreen
+// platform), measured side by side in one run.
+//  1. append: writing `large` rows through CMainFrame::WriteLog against
+//     writing `small` rows, the event loop run after every row as when rows
+//     arrive one by one (layout, scrolling and painting included).  Target
+//     for 100k against 10k: ratio <= 11.
+//  2. stall: the longest time the GUI thread spends on one event while a
+//     worker writes 100 rows per second to a log already holding `large`
+//     rows.  Target: under 16 ms (printed as a ratio to 16 ms, target < 1).
+// Rows cycle through the kinds a working day writes: success, failure and a
+// tip carrying a box's multi-line output.
+// Usage: bench_log [small] [large] [rounds]
+
+#include "app/FakeBin.h"
+#include "app/MainFrame.h"
+#include "app/core/DeviceActions.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+// Times every event the GUI thread handles at the outermost level.
+class TimedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (m_depth++ > 0 || !m_recording) {
+            const bool result = QApplication::notify(receiver, event);
+            --m_depth;
+            return result;
+        }
+        const auto start = Clock::now();
+        const bool result = QApplication::notify(receiver, event);
+        m_longest = std::max(m_longest, Seconds(Clock::now() - start));
+        --m_depth;
+        return result;
+    }
+
+    void StartRecording()
+    {
+        m_longest = 0;
+        m_recording = true;
+    }
+    double StopRecording()
+    {
+        m_recording = false;
+        return m_longest;
+    }
+
+private:
+    int m_depth = 0;
+    bool m_recording = false;
+    double m_longest = 0;
+};
+
+void WriteRow(CMainFrame& frame, int i)
+{
+    switch (i % 3) {
+    case 0:
+        frame.WriteLog(kz::LOG_SUCCESS, QStringLiteral("MountUdisk Successfully! %1").arg(i));
+        break;
+    case 1:
+        frame.WriteLog(kz::LOG_FAILURE, QStringLiteral("Copy failed! %1").arg(i));
+        break;
+    default:
+        frame.WriteLog(kz::LOG_TIP, QStringLiteral("cp: can't stat '/mnt/udisk/a %1.img': No such file\n"
+                                                   "mount: /mnt/udisk: <DIR> busy & read-only\n"
+                                                   "exit status 1").arg(i));
+        break;
+    }
+}
+
+// A fresh window; the box answers that nothing is attached.
+std::unique_ptr<CMainFrame> OpenWindow(kz::test::FakeBin& bin)
+{
+    bin.Answer(QString::fromUtf8(kz::kDevicesCommand), kz::test::kNoDevice);
+    auto frame = std::make_unique<CMainFrame>();
+    frame->SetQuitHandler([] {});
+    if (!frame->Create(nullptr, QStringLiteral("KORVALD EMMC Professional")))
+        std::abort();
+    frame->ShowWindow();
+    QElapsedTimer timer;
+    timer.start();
+    while (bin.CountCalls(QString::fromUtf8(kz::kDevicesCommand)) < 1 && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+    return frame;
+}
+
+void CloseWindow(std::unique_ptr<CMainFrame> frame)
+{
+    frame->Close();
+    QCoreApplication::processEvents();
+    frame.reset();
+    QCoreApplication::processEvents();
+}
+
+double AppendSeconds(kz::test::FakeBin& bin, int rows)
+{
+    auto frame = OpenWindow(bin);
+    const auto start = Clock::now();
+    for (int i = 0; i < rows; ++i) {
+        WriteRow(*frame, i);
+        QCoreApplication::processEvents();
+    }
+    const double seconds = Seconds(Clock::now() - start);
+    CloseWindow(std::move(frame));
+    return seconds;
+}
+
+// Longest event on the GUI thread while a worker writes `rate` rows per
+// second for `seconds` to a log prefilled with `prefill` rows.
+double StallSeconds(TimedApplication& app, kz::test::FakeBin& bin, int prefill, int rate, double seconds)
+{
+    auto frame = OpenWindow(bin);
+    for (int i = 0; i < prefill; ++i)
+        WriteRow(*frame, i);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    app.StartRecording();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        const auto period = std::chrono::microseconds(1000000 / rate);
+        auto next = Clock::now();
+        for (int i = 0; i < int(rate * seconds); ++i) {
+            next += period;
+            std::this_thread::sleep_until(next);
+            WriteRow(*frame, prefill + i);
+        }
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    worker.join();
+    QElapsedTimer tail;
+    tail.start();
+    while (tail.elapsed() < 50)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const double longest = app.StopRecording();
+    CloseWindow(std::move(frame));
+    return longest;
+}
+
+struct Spread {
+    double min, median, max;
+};
+
+Spread SpreadOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return {values.front(), values[values.size() / 2], values.back()};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("LC_ALL", "en_US.UTF-8");
+    const int small = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int large = argc > 2 ? std::atoi(argv[2]) : 100000;
+    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+    int qtArgc = 1;
+    TimedApplication app(qtArgc, argv);
+    kz::test::FakeBin bin;
+
+    std::vector<double> appendRatios, smallTimes, largeTimes, stalls, stallRatios;
+    for (int round = 0; round < rounds; ++round) {
+        const double smallSeconds = AppendSeconds(bin, small);
+        const double largeSeconds = AppendSeconds(bin, large);
+        const double stall = StallSeconds(app, bin, large, 100, 3.0);
+        smallTimes.push_back(smallSeconds);
+        largeTimes.push_back(largeSeconds);
+        appendRatios.push_back(largeSeconds / smallSeconds);
+        stalls.push_back(stall * 1000);
+        stallRatios.push_back(stall / 0.016);
+        std::printf("round %d: append %d rows %.2f s, %d rows %.2f s, ratio %.2f; longest stall at %d rows %.2f ms\n",
+                    round + 1, small, smallSeconds, large, largeSeconds, largeSeconds / smallSeconds, large,
+                    stall * 1000);
+        std::fflush(stdout);
+    }
+    const Spread ratio = SpreadOf(appendRatios);
+    const Spread stall = SpreadOf(stalls);
+    const Spread stallRatio = SpreadOf(stallRatios);
+    std::printf("append %d / %d rows, view shown: ratio min %.2f median %.2f max %.2f (target <= %.1f)\n", large,
+                small, ratio.min, ratio.median, ratio.max, 1.1 * large / small);
+    std::printf("longest GUI stall, 100 rows/s onto %d rows: min %.2f median %.2f max %.2f ms; "
+                "ratio to 16 ms: min %.2f median %.2f max %.2f (target < 1)\n",
+                large, stall.min, stall.median, stall.max, stallRatio.min, stallRatio.median, stallRatio.max);
+    return 0;
+}
