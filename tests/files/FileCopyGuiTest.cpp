@@ -148,13 +148,15 @@ TEST_F(FileCopyGui, SpaceCheckStopsTheCopy)
         StartCopy(modal, QStringLiteral("abc"));  // no free space named: the device message
         bin.Answer(kDfUdisk, "error: device offline\r\n");
         StartCopy(modal, QStringLiteral("abc"));
+        bin.Answer(kDfUdisk, "df: /mnt/udisk/: Permission denied\r\r\n");  // no known reason: no copy
+        StartCopy(modal, QStringLiteral("abc"));
         EXPECT_TRUE(CopyButtonEnabled(modal));
         ClickButton(modal, "closebtn");
     });
     OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
     EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::NotEnoughDisk), T(ft::UdiskNotFound), T(kz::text::NoDeviceFound),
-                                          T(kz::text::DeviceTurnedOff)}));
-    EXPECT_EQ(bin.CountCalls(kDfUdisk), 4);
+                                          T(kz::text::DeviceTurnedOff), T(ft::CopyFailed)}));
+    EXPECT_EQ(bin.CountCalls(kDfUdisk), 5);
     EXPECT_EQ(bin.CountCalls(kCopy), 0);
 }
 
