@@ -66,8 +66,10 @@ void RowListView::MeasureFrom(int first)
         m_widths.resize(static_cast<size_t>(first));
         m_maxWidth = m_widths.empty() ? 0 : *std::max_element(m_widths.begin(), m_widths.end());
     }
-    m_tops.reserve(static_cast<size_t>(rows) + 1);
-    m_widths.reserve(static_cast<size_t>(rows));
+    if (first == 0) {  // growth row by row is left to push_back's doubling
+        m_tops.reserve(static_cast<size_t>(rows) + 1);
+        m_widths.reserve(static_cast<size_t>(rows));
+    }
     for (int row = first; row < rows; ++row) {
         const QSize size = MeasureRow(row);
         m_tops.push_back(m_tops.back() + std::max(0, size.height()));
