@@ -130,7 +130,12 @@ std::optional<QByteArray> IniWithValue(const QByteArray& data, const QString& se
 {
     const QByteArray s = section.toUtf8();
     const QByteArray k = key.toUtf8();
-    const QByteArray v = value.toUtf8();
+    // The blanks after '=' belong to the line, not to the value (the reader
+    // drops them and a replacement keeps them), so a value's own leading
+    // blanks would add more at every write.
+    QByteArray v = value.toUtf8();
+    while (v.startsWith(' ') || v.startsWith('\t'))
+        v.remove(0, 1);
     if (!WritableName(s, "]") || !WritableName(k, "=") || k.startsWith('[') || k.startsWith(';') ||
         k.startsWith('#') || v.contains('\r') || v.contains('\n') || v.contains('\0'))
         return std::nullopt;

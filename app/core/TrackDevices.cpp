@@ -76,7 +76,11 @@ QList<TrackedList> TrackFrameReader::Feed(const QByteArray& bytes)
             m_pending.remove(0, kLengthDigits + *length);
             continue;
         }
+        // Skipping stops at the line's end even when a read cut the line: its
+        // rest is no frame either.  A line longer than any frame is dropped.
         const qsizetype lineEnd = m_pending.indexOf('\n');
+        if (lineEnd < 0 && m_pending.size() <= kLengthDigits + kMaxPayload)
+            break;
         m_pending.remove(0, lineEnd < 0 ? m_pending.size() : lineEnd + 1);
     }
     return lists;

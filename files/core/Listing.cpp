@@ -130,8 +130,10 @@ quint64 SizeFieldValue(QStringView field)
     quint64 value = 0;
     for (qsizetype i = negative ? 1 : 0; i < field.size() && field[i].isDigit(); ++i) {
         const quint64 digit = quint64(field[i].digitValue());
-        if (value > (UINT64_MAX - digit) / 10)
-            return UINT64_MAX;  // more digits than any storage holds
+        // A negative field counts modulo 2^32, which wrapping keeps; a
+        // positive one with more digits than any storage holds saturates.
+        if (!negative && value > (UINT64_MAX - digit) / 10)
+            return UINT64_MAX;
         value = value * 10 + digit;
     }
     if (negative)
