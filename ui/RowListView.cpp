@@ -57,20 +57,15 @@ QSize RowListView::MeasureRow(int row) const
     return delegate ? delegate->sizeHint(option, index) : QSize();
 }
 
-void RowListView::MeasureFrom(int first)
+void RowListView::MeasureAll()
 {
     const int rows = model() ? model()->rowCount(rootIndex()) : 0;
-    first = std::clamp(first, 0, std::max(0, Rows()));
-    if (first < Rows()) {
-        m_tops.resize(static_cast<size_t>(first) + 1);
-        m_widths.resize(static_cast<size_t>(first));
-        m_maxWidth = m_widths.empty() ? 0 : *std::max_element(m_widths.begin(), m_widths.end());
-    }
-    if (first == 0) {  // growth row by row is left to push_back's doubling
-        m_tops.reserve(static_cast<size_t>(rows) + 1);
-        m_widths.reserve(static_cast<size_t>(rows));
-    }
-    for (int row = first; row < rows; ++row) {
+    m_tops.assign(1, 0);
+    m_tops.reserve(static_cast<size_t>(rows) + 1);
+    m_widths.clear();
+    m_widths.reserve(static_cast<size_t>(rows));
+    m_maxWidth = 0;
+    for (int row = 0; row < rows; ++row) {
         const QSize size = MeasureRow(row);
         m_tops.push_back(m_tops.back() + std::max(0, size.height()));
         m_widths.push_back(size.width());
@@ -78,14 +73,48 @@ void RowListView::MeasureFrom(int first)
     }
 }
 
+void RowListView::InsertMeasured(int first, int last)
+{
+    const size_t at = static_cast<size_t>(first);
+    std::vector<int> tops;
+    std::vector<int> widths;
+    int top = m_tops[at];
+    for (int row = first; row <= last; ++row) {
+        const QSize size = MeasureRow(row);
+        tops.push_back(top);
+        top += std::max(0, size.height());
+        widths.push_back(size.width());
+        m_maxWidth = std::max(m_maxWidth, size.width());
+    }
+    // The rows from `first` on move down by the new rows' height; at the end
+    // of the list that is the total height alone.
+    for (size_t i = at; i < m_tops.size(); ++i)
+        m_tops[i] += top - tops.front();
+    m_tops.insert(m_tops.begin() + static_cast<ptrdiff_t>(at), tops.begin(), tops.end());
+    m_widths.insert(m_widths.begin() + static_cast<ptrdiff_t>(at), widths.begin(), widths.end());
+}
+
+void RowListView::Remeasure(int first, int last)
+{
+    const size_t end = static_cast<size_t>(last) + 1;
+    const int oldEnd = m_tops[end];
+    for (int row = first; row <= last; ++row) {
+        const size_t r = static_cast<size_t>(row);
+        const QSize size = MeasureRow(row);
+        m_tops[r + 1] = m_tops[r] + std::max(0, size.height());
+        m_widths[r] = size.width();
+    }
+    const int shift = m_tops[end] - oldEnd;
+    for (size_t i = end + 1; shift != 0 && i < m_tops.size(); ++i)
+        m_tops[i] += shift;
+    m_maxWidth = *std::max_element(m_widths.begin(), m_widths.end());
+}
+
 void RowListView::doItemsLayout()
 {
     const int rows = model() ? model()->rowCount(rootIndex()) : 0;
     if (!m_measured || m_measuredWith != itemDelegate() || Rows() != rows) {
-        m_tops.assign(1, 0);
-        m_widths.clear();
-        m_maxWidth = 0;
-        MeasureFrom(0);
+        MeasureAll();
         m_measured = true;
         m_measuredWith = itemDelegate();
     }
@@ -95,8 +124,8 @@ void RowListView::doItemsLayout()
 
 void RowListView::rowsInserted(const QModelIndex& parent, int start, int end)
 {
-    if (IsOurs(parent) && m_measured && start <= Rows()) {
-        MeasureFrom(start);
+    if (IsOurs(parent) && m_measured && start <= Rows() && start <= end) {
+        InsertMeasured(start, end);
         updateGeometries();
         // Only the new rows and what they pushed down need painting.
         viewport()->update(QRect(0, m_tops[static_cast<size_t>(start)] - verticalOffset(), viewport()->width(),
@@ -116,8 +145,9 @@ void RowListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int
 
 void RowListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
 {
-    if (m_measured && topLeft.isValid() && IsOurs(topLeft.parent()) && topLeft.row() < Rows()) {
-        MeasureFrom(topLeft.row());
+    const int last = std::min(bottomRight.row(), Rows() - 1);
+    if (m_measured && topLeft.isValid() && IsOurs(topLeft.parent()) && topLeft.row() <= last) {
+        Remeasure(topLeft.row(), last);
         updateGeometries();
     }
     QAbstractItemView::dataChanged(topLeft, bottomRight, roles);

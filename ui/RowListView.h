@@ -53,13 +53,16 @@ private:
     // The row under content coordinate y, clamped to the rows there are.
     int RowAt(int y) const;
     QSize MeasureRow(int row) const;
-    // Measures rows [first, end of model) anew, keeping the rows before first.
-    void MeasureFrom(int first);
+    void MeasureAll();
+    // Rows first..last are new (already in the model): measured and fitted in.
+    void InsertMeasured(int first, int last);
+    // Rows first..last changed: measured again, the rows below moved.
+    void Remeasure(int first, int last);
     void Invalidate();
     bool IsOurs(const QModelIndex& parent) const { return parent == rootIndex(); }
 
     std::vector<int> m_tops{0};  // top of each row in content coordinates; last: the total height
-    std::vector<int> m_widths;
+    std::vector<int> m_widths;   // each row's width
     int m_maxWidth = 0;
     bool m_measured = false;  // false: every row is measured at the next layout
     QPointer<QAbstractItemDelegate> m_measuredWith;

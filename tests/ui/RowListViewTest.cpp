@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -98,8 +99,9 @@ TEST(RowListView, DrawsRowsExactlyWhereQListViewDoes)
             const QModelIndex index = rowsModel->index(row, 0);
             const QRect rect = rows.visualRect(index);
             EXPECT_EQ(rect, plain.visualRect(plainModel->index(row, 0))) << row;
-            if (rows.viewport()->rect().contains(rect.center()))
+            if (rows.viewport()->rect().contains(rect.center())) {
                 EXPECT_EQ(rows.indexAt(rect.center()), index) << row;
+            }
         }
         EXPECT_TRUE(rows.viewport()->grab().toImage() == plain.viewport()->grab().toImage());
     }
@@ -134,6 +136,37 @@ TEST(RowListView, MeasuresEachRowOnceAndPaintsOnlyWhatItShows)
     EXPECT_GT(delegate->painted, 0);
     EXPECT_LE(delegate->painted, view.viewport()->height() / 10 + 1);
     EXPECT_EQ(view.indexAt(QPoint(5, view.viewport()->height() - 3)), model->index(2000, 0));
+}
+
+// Rows inserted in the middle, changed or removed land where QListView
+// puts them.
+TEST(RowListView, RowsInsertedChangedOrRemovedLandWhereQListViewPutsThem)
+{
+    QStringListModel model({QStringLiteral("a"), QStringLiteral("b\nb"), QStringLiteral("c")});
+    QListView plain;
+    RowListView rows;
+    for (QListView* view : {static_cast<QListView*>(&plain), static_cast<QListView*>(&rows)}) {
+        view->resize(200, 60);
+        view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+        view->setModel(&model);
+        view->setItemDelegate(new CountingDelegate(view));
+        view->show();
+    }
+    kz::test::ProcessEventsFor(20);
+    const std::function<void()> edits[] = {
+        [&] { model.insertRows(1, 2); model.setData(model.index(1), QStringLiteral("x\ny\nz")); },
+        [&] { model.setData(model.index(0), QStringLiteral("1\n2\n3\n4")); },
+        [&] { model.removeRows(1, 2); },
+        [&] { model.insertRows(model.rowCount(), 1); },
+    };
+    for (size_t i = 0; i < std::size(edits); ++i) {
+        SCOPED_TRACE(i);
+        edits[i]();
+        kz::test::ProcessEventsFor(20);
+        for (int row = 0; row < model.rowCount(); ++row)
+            EXPECT_EQ(rows.visualRect(model.index(row)), plain.visualRect(model.index(row))) << row;
+        EXPECT_EQ(rows.verticalScrollBar()->maximum(), plain.verticalScrollBar()->maximum());
+    }
 }
 
 // The skin's list is swapped for a RowListView in place: same name, same
