@@ -179,8 +179,9 @@ bool CFileManager::LoadListing(const QString& command)
         Prompt(error);
         return false;
     }
-    m_entries = kz::files::ParseListing(answer.output);
-    m_folders = kz::files::ListedFolders(answer.output);
+    kz::files::Listing listing = kz::files::ParseListingAndFolders(answer.output);
+    m_entries = std::move(listing.entries);
+    m_folders = std::move(listing.folders);
     return true;
 }
 

@@ -17,20 +17,26 @@ qsizetype SkipSpaces(QStringView line, qsizetype from)
     return from;
 }
 
-QString Token(QStringView line, qsizetype from)
+QStringView Token(QStringView line, qsizetype from)
 {
     qsizetype end = from;
     while (end < line.size() && line[end] != u' ')
         ++end;
-    return line.sliced(from, end - from).toString();
+    return line.sliced(from, end - from);
+}
+
+// The first `n` characters from `from`, fewer where the line ends.
+QString Field(QStringView line, qsizetype from, qsizetype n)
+{
+    return line.sliced(from, qMin(n, line.size() - from)).toString();
 }
 
 }  // namespace
 
 bool IsListingLine(QStringView line)
 {
-    static const QString types = QStringLiteral("-dlbcps");
-    static const QString letters = QStringLiteral("-rwxsStTl");
+    constexpr QStringView types = u"-dlbcps";
+    constexpr QStringView letters = u"-rwxsStTl";
     if (line.size() < 10 || !types.contains(line[0]))
         return false;
     for (qsizetype i = 1; i < 10; ++i) {
@@ -40,10 +46,10 @@ bool IsListingLine(QStringView line)
     return true;
 }
 
-FileEntry ParseListingLine(const QString& line)
+FileEntry ParseListingLine(QStringView line)
 {
     FileEntry entry;
-    QString sizeField;
+    QStringView sizeField;
     int runs = 0;
     qsizetype i = 0;
     while (i < line.size()) {
@@ -58,9 +64,9 @@ FileEntry ParseListingLine(const QString& line)
         if (runs == 3)
             sizeField = Token(line, i);
         else if (runs == 4)
-            entry.date = line.mid(i, 16);
+            entry.date = Field(line, i, 16);
         else if (runs == 6) {
-            entry.name = line.mid(i);
+            entry.name = line.sliced(i).toString();
             break;
         }
     }
@@ -71,7 +77,7 @@ FileEntry ParseListingLine(const QString& line)
 namespace {
 
 // A folder's line has no size: the name follows the fifth run of spaces.
-QString FolderName(const QString& line)
+QString FolderName(QStringView line)
 {
     int runs = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -79,27 +85,36 @@ QString FolderName(const QString& line)
             continue;
         i = SkipSpaces(line, i);
         if (++runs == 5)
-            return line.mid(i);
+            return line.sliced(i).toString();
         --i;
     }
     return {};
 }
 
-// Calls take(line) for every listing line up to the first empty line.
+// Calls take(line) for every listing line up to the first empty line; the
+// lines are views into the text, which is copied only when the client's
+// server-start lines must come out of it.
 template <typename Take>
 void ForEachListingLine(const QString& output, Take take)
 {
     const QString text = StripServerStartLines(output);
+    const QStringView view(text);
     qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype end = text.indexOf(kLineEnd, start);
+    while (start < view.size()) {
+        const qsizetype end = view.indexOf(kLineEnd, start);
         if (end <= start)  // no line end left, or an empty line
             break;
-        const QString line = text.sliced(start, end - start);
+        const QStringView line = view.sliced(start, end - start);
         if (IsListingLine(line))
             take(line);
         start = end + kLineEnd.size();
     }
+}
+
+// Room for one entry per line: a listing is mostly entries.
+qsizetype LineCount(const QString& output)
+{
+    return QStringView(output).count(u'\n');
 }
 
 }  // namespace
@@ -107,7 +122,8 @@ void ForEachListingLine(const QString& output, Take take)
 QList<FileEntry> ParseListing(const QString& output)
 {
     QList<FileEntry> entries;
-    ForEachListingLine(output, [&](const QString& line) {
+    entries.reserve(LineCount(output));
+    ForEachListingLine(output, [&](QStringView line) {
         if (line[0] != u'd')
             entries.append(ParseListingLine(line));
     });
@@ -117,19 +133,32 @@ QList<FileEntry> ParseListing(const QString& output)
 QStringList ListedFolders(const QString& output)
 {
     QStringList folders;
-    ForEachListingLine(output, [&](const QString& line) {
+    ForEachListingLine(output, [&](QStringView line) {
         if (line[0] == u'd')
             folders.append(FolderName(line));
     });
     return folders;
 }
 
+Listing ParseListingAndFolders(const QString& output)
+{
+    Listing listing;
+    listing.entries.reserve(LineCount(output));
+    ForEachListingLine(output, [&](QStringView line) {
+        if (line[0] == u'd')
+            listing.folders.append(FolderName(line));
+        else
+            listing.entries.append(ParseListingLine(line));
+    });
+    return listing;
+}
+
 quint64 SizeFieldValue(QStringView field)
 {
     const bool negative = field.startsWith(u'-');
     quint64 value = 0;
-    for (qsizetype i = negative ? 1 : 0; i < field.size() && field[i].isDigit(); ++i) {
-        const quint64 digit = quint64(field[i].digitValue());
+    for (qsizetype i = negative ? 1 : 0; i < field.size() && field[i] >= u'0' && field[i] <= u'9'; ++i) {
+        const quint64 digit = quint64(field[i].unicode() - u'0');
         // A negative field counts modulo 2^32, which wrapping keeps; a
         // positive one with more digits than any storage holds saturates.
         if (!negative && value > (UINT64_MAX - digit) / 10)
@@ -143,20 +172,45 @@ quint64 SizeFieldValue(QStringView field)
 
 QString FormatSize(QStringView field)
 {
-    static const struct {
-        double limit;
-        double unit;
-        const char* name;
-    } kUnits[] = {{1024.0, 1.0, "B"},
-                  {1048576.0, 1024.0, "KB"},
-                  {1073741824.0, 1048576.0, "MB"},
-                  {0.0, 1073741824.0, "GB"}};
-    const double x = double(SizeFieldValue(field));
-    for (const auto& u : kUnits) {
-        if (u.limit == 0.0 || x < u.limit)
-            return QString::asprintf("%20.2f %s", x / u.unit, u.name);
+    // The text of "%20.2f %s" of the size in its unit, made without printf
+    // (which was most of a long listing's cost): the unit is a power of two,
+    // so the hundredths are found exactly in integers and rounded as
+    // QString::asprintf rounds, half away from zero.
+    static const char* const kNames[] = {"B", "KB", "MB", "GB"};
+    // The size as the double printf was given, as an exact integer.
+    const auto x = static_cast<unsigned __int128>(double(SizeFieldValue(field)));
+    int unit = 0;
+    while (unit < 3 && x >= (unsigned __int128)1 << (10 * (unit + 1)))
+        ++unit;
+    const int shift = 10 * unit;
+    const unsigned __int128 scaled = x * 100;
+    unsigned __int128 hundredths = scaled >> shift;
+    const unsigned __int128 rest = scaled - (hundredths << shift);
+    const unsigned __int128 half = shift == 0 ? 1 : (unsigned __int128)1 << (shift - 1);
+    if (shift > 0 && rest >= half)
+        ++hundredths;
+
+    // Below 2^64 hundredths in every unit (2^64 bytes are 1.7e12 GB
+    // hundredths), where dividing is cheap.
+    char digits[24];
+    int n = 0;
+    for (quint64 v = quint64(hundredths); n < 4 || v != 0; v /= 10) {
+        digits[n++] = char('0' + int(v % 10));
+        if (n == 2)
+            digits[n++] = '.';
     }
-    return {};
+    const QLatin1StringView name(kNames[unit]);
+    const int width = qMax(n, 20);
+    QString text(width + 1 + name.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (int pad = width - n; pad > 0; --pad)
+        *out++ = u' ';
+    while (n > 0)
+        *out++ = QLatin1Char(digits[--n]);
+    *out++ = u' ';
+    for (char c : name)
+        *out++ = QLatin1Char(c);
+    return text;
 }
 
 const char* ListingErrorKey(const QString& output)

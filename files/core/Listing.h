@@ -26,8 +26,15 @@ QList<FileEntry> ParseListing(const QString& text);
 // The names of the folders of a listing, in the order of the lines.
 QStringList ListedFolders(const QString& output);
 
+// Both of the above from one pass over the text (the file manager needs both).
+struct Listing {
+    QList<FileEntry> entries;
+    QStringList folders;
+};
+Listing ParseListingAndFolders(const QString& output);
+
 // One line's fields; a field the line does not reach stays empty.
-FileEntry ParseListingLine(const QString& line);
+FileEntry ParseListingLine(QStringView line);
 
 // A line that begins with a file type and nine permission letters.
 bool IsListingLine(QStringView line);

@@ -33,8 +33,13 @@ TEST(Listing, FilesInLineOrderDirectoriesLeftOutLinksKept)
 TEST(Listing, FolderNamesWithBlanks)
 {
     const QString folder = QStringLiteral("drwxrwxr-x root     root              2024-05-03 11:00 old  backups");
-    EXPECT_EQ(ListedFolders(Line(kFile) + Line(kDir) + folder + QStringLiteral("\r\r\n") + Line(kLink)),
-              (QStringList{QStringLiteral("backups"), QStringLiteral("old  backups")}));
+    const QString text = Line(kFile) + Line(kDir) + folder + QStringLiteral("\r\r\n") + Line(kLink);
+    EXPECT_EQ(ListedFolders(text), (QStringList{QStringLiteral("backups"), QStringLiteral("old  backups")}));
+    // The one-pass form the file manager uses reads the same.
+    const Listing both = ParseListingAndFolders(text);
+    EXPECT_EQ(both.folders, ListedFolders(text));
+    ASSERT_EQ(both.entries.size(), ParseListing(text).size());
+    EXPECT_EQ(both.entries.last().name, ParseListing(text).last().name);
 }
 
 TEST(Listing, UnterminatedLastLineAndEmptyLinesEndTheListing)
@@ -75,6 +80,31 @@ TEST(ListingSize, UnitBoundariesRightAlignedInTwentyColumns)
     EXPECT_EQ(FormatSize(u"0").trimmed(), "0.00 B");
     EXPECT_EQ(FormatSize(u"").trimmed(), "0.00 B");
     EXPECT_EQ(FormatSize(u"abc").trimmed(), "0.00 B");
+}
+
+// The size text is built without printf; it must read exactly as Qt's
+// "%20.2f %s" did, ties included (1152 B = 1.125 KB).
+TEST(ListingSize, ReadsAsPrintfDid)
+{
+    const quint64 values[] = {0, 1, 999, 1023, 1024, 1029, 1152, 1153, 1664, 10239, 1048575, 1048576, 1059061,
+                              1073741823, 1073741824, 1084479242, 4294967295u, 9007199254740993ull,
+                              99999999999999999ull, UINT64_MAX};
+    const struct {
+        double limit, unit;
+        const char* name;
+    } units[] = {{1024.0, 1.0, "B"}, {1048576.0, 1024.0, "KB"}, {1073741824.0, 1048576.0, "MB"},
+                 {0.0, 1073741824.0, "GB"}};
+    for (quint64 v : values) {
+        const double x = double(v);
+        QString expected;
+        for (const auto& u : units) {
+            if (u.limit == 0.0 || x < u.limit) {
+                expected = QString::asprintf("%20.2f %s", x / u.unit, u.name);
+                break;
+            }
+        }
+        EXPECT_EQ(FormatSize(QString::number(v)), expected) << v;
+    }
 }
 
 TEST(ListingSize, NegativeSizesAreTakenModulo32Bits)
