@@ -1,5 +1,6 @@
 // Start-up detection, hot-plug and the end of the program, against a scripted
 // adb client.
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -160,6 +161,24 @@ TEST_F(MainFrameMonitor, EndedAdbListIsRestartedLaterAndLater)
     ASSERT_TRUE(WaitFor([&] { return quits == 1; }));
     ProcessEventsFor(300);
     EXPECT_EQ(bin.Calls().last(), "kill-server");
+}
+
+TEST_F(MainFrameMonitor, AdbListClientThatCannotStartIsRetriedSilently)
+{
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {20, 40}};
+    bin.Answer(kTrack, "0000");
+    Start(kNoDevice);
+    const QString client = bin.Dir() + "/adb/kz_daemon";
+    const QFile::Permissions runnable = QFile::permissions(client);
+    ASSERT_TRUE(QFile::setPermissions(client, QFile::ReadOwner | QFile::WriteOwner));
+    ProcessEventsFor(300);
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_TRUE(LogLines().isEmpty());
+
+    bin.Answer(kDevices, kOneBox);
+    bin.Answer(kTrack, "0015emulator-5554\tdevice\n");
+    ASSERT_TRUE(QFile::setPermissions(client, runnable));
+    EXPECT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }, 2000));
 }
 
 TEST_F(MainFrameMonitor, ArrivalWhileConnectedDoesNothing)
