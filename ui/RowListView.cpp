@@ -256,6 +256,8 @@ void RowListView::paintEvent(QPaintEvent* event)
     const int last = RowAt(area.bottom());
     for (int row = RowAt(area.top()); row <= last; ++row) {
         const QModelIndex index = RowIndex(row);
+        if (!index.isValid())  // rows removed, not yet laid out again
+            continue;
         option.rect = visualRect(index);
         option.state = state;
         if (selectionModel() && selectionModel()->isSelected(index))
