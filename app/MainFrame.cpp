@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListView>
-#include <QMutexLocker>
 
 #include "app/core/DeviceActions.h"
 #include "app/core/Texts.h"
@@ -63,7 +62,9 @@ void CMainFrame::OnWindowInit()
     FindControls();
     if (m_listLog) {
         m_logModel = kz::ui::SetTextCallback(m_listLog, this);
-        m_listLog->setItemDelegate(new kz::ui::RichTextDelegate(kz::ui::MarkupContext{}, m_listLog));
+        // Rows name their font by number (<f 2>): the numbers are the skin's.
+        const kz::ui::MarkupContext context{QString(), kz::ui::FontTable::FromSkin(GetHWND())};
+        m_listLog->setItemDelegate(new kz::ui::RichTextDelegate(context, m_listLog));
     }
     LoadLanguageTexts();
     // A U-disk left mounted by an earlier run is released first.
@@ -112,7 +113,9 @@ qintptr CMainFrame::HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam
 void CMainFrame::OnFinalMessage()
 {
     StopDeviceTracker();  // else it would start the server again
-    RunShortCommand(QString::fromUtf8(kz::kKillServerCommand));
+    // The helper's own stop at destruction then has nothing left to do.
+    if (!kz::ui::RunBlockingKeepingPaint([this] { m_adbHelper.StopServer(); }))
+        m_adbHelper.StopServer();
     if (m_quit)
         m_quit();
 }
@@ -127,23 +130,22 @@ QString CMainFrame::Text(const char* key) const
     return Text(QString::fromUtf8(key));
 }
 
-void CMainFrame::SetChipInfoOutput(const QString& output)
+void CMainFrame::StoreChipInfoAnswer(kz::ChipInfoReads::ReadId read, const kz::ClientAnswer& answer)
 {
-    QMutexLocker lock(&m_chipInfoMutex);
-    m_strChipInfoOutput = output;
-}
-
-QString CMainFrame::ChipInfoOutput() const
-{
-    QMutexLocker lock(&m_chipInfoMutex);
-    return m_strChipInfoOutput;
+    m_chipReads.Store(read, answer);
 }
 
 QString CMainFrame::RunShortCommand(const QString& command)
 {
-    QString output;
-    kz::ui::RunBlockingKeepingPaint([&] { RunAdbCommand(command, output); });
-    return output;
+    return RunShortClient(command).output;
+}
+
+kz::ClientAnswer CMainFrame::RunShortClient(const QString& command)
+{
+    kz::ClientAnswer answer;
+    if (!kz::ui::RunBlockingKeepingPaint([&] { answer = kz::RunAdbClient(command); }))
+        answer = kz::ReportClientStartFailure("CreateThread Failed!");
+    return answer;
 }
 
 bool CMainFrame::RequireDevice()

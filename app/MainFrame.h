@@ -8,10 +8,12 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <memory>
 
 #include "app/DeviceTracker.h"
 #include "app/MonitorSettings.h"
+#include "app/core/ChipInfoReads.h"
 #include "app/core/LogLine.h"
 #include "app/core/LogStore.h"
 #include "device/AdbRunner.h"
@@ -62,13 +64,18 @@ public:
     QString Text(const char* key) const;
     QString Text(const QString& key) const;
 
-    // The last chip-information answer, written by the loading dialog's worker.
-    void SetChipInfoOutput(const QString& output);
-    QString ChipInfoOutput() const;
+    // Chip-information reads: the loading dialog begins one and its worker
+    // stores the answer under the read's number (see kz::ChipInfoReads).
+    kz::ChipInfoReads::ReadId BeginChipInfoRead() { return m_chipReads.Begin(); }
+    void StoreChipInfoAnswer(kz::ChipInfoReads::ReadId read, const kz::ClientAnswer& answer);
+    // The output of the last answer kept.
+    QString ChipInfoOutput() const { return m_chipReads.LastOutput(); }
 
     // One short device command on behalf of the GUI: the window keeps painting
     // but takes no input until the client has answered.
     QString RunShortCommand(const QString& command);
+    // The same, telling whether the client started at all.
+    kz::ClientAnswer RunShortClient(const QString& command);
 
     // Tests replace the end of the program.
     void SetQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
@@ -105,9 +112,10 @@ private:
     void OnTrackedChange(const kz::TrackedChange& change);
 
     void OpenMainMenu();
-    // Runs the loading dialog; false when the answer was an error (reported).
-    bool ReadChipInfo();
-    void ShowChipInfo();
+    // Runs the loading dialog; the chip report of this read, or nothing
+    // (an error was reported, or the read ended without an answer).
+    std::optional<QString> ReadChipInfo();
+    void ShowChipInfo(const QString& report);
     void RunMtxFlow();
     void Reboot();
     void ComingLater(const QString& caption, const QString& what);
@@ -117,8 +125,7 @@ private:
     QPointer<QWidget> m_containerInfo;
     QPointer<kz::ui::CallbackListModel> m_logModel;
 
-    mutable QMutex m_chipInfoMutex;
-    QString m_strChipInfoOutput;
+    kz::ChipInfoReads m_chipReads;
 
     std::deque<std::function<void()>> m_detections;  // each: what to do after it
     bool m_bDetecting = false;

@@ -19,7 +19,7 @@ bool CMainFrame::MountUdisk()
     }
     // The box's USB stack settles briefly after the device comes up.
     kz::ui::RunBlockingKeepingPaint([] { QThread::msleep(100); });
-    const kz::MountVerdict verdict = kz::JudgeMount(RunShortCommand(QString::fromUtf8(kz::kMountCommand)));
+    const kz::MountVerdict verdict = kz::JudgeMount(RunShortClient(QString::fromUtf8(kz::kMountCommand)));
     if (verdict.kind == kz::MountVerdict::Mounted)
         LogEntry(kz::LOG_SUCCESS, Text(kz::text::MountOk));
     if (verdict.ok()) {
@@ -34,7 +34,7 @@ bool CMainFrame::MountUdisk()
 
 void CMainFrame::Reboot()
 {
-    const kz::RebootVerdict verdict = kz::JudgeReboot(RunShortCommand(QString::fromUtf8(kz::kRebootCommand)));
+    const kz::RebootVerdict verdict = kz::JudgeReboot(RunShortClient(QString::fromUtf8(kz::kRebootCommand)));
     if (verdict.ok) {
         LogEntry(kz::LOG_SUCCESS, Text(kz::text::RebootOk));
         return;

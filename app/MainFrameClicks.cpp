@@ -4,7 +4,6 @@
 #include <QPushButton>
 
 #include "app/MainMenuWnd.h"
-#include "app/core/ChipInfoErrors.h"
 #include "app/core/FtpClient.h"
 #include "app/core/Texts.h"
 #include "board/RunMotherBoard.h"
@@ -31,14 +30,18 @@ void CMainFrame::OnClick(const kz::ui::TNotifyUI& msg)
     else if (Is(msg, "menubtn"))
         OpenMainMenu();
     else if (Is(msg, "btn_readInfo")) {
-        if (RequireDevice() && ReadChipInfo())
-            ShowChipInfo();
+        if (!RequireDevice())
+            return;
+        if (const std::optional<QString> report = ReadChipInfo())
+            ShowChipInfo(*report);
     } else if (Is(msg, "btn_readuser")) {
         if (RequireDevice())
             RunReadUserDialog(this);
     } else if (Is(msg, "btn_motherBoard")) {
-        if (RequireDevice() && ReadChipInfo())
-            RunMotherBoardDialog(this);
+        if (!RequireDevice())
+            return;
+        if (const std::optional<QString> report = ReadChipInfo())
+            RunMotherBoardDialog(this, *report);
     } else if (Is(msg, "btn_mtx")) {
         if (RequireDevice())
             RunMtxFlow();
@@ -69,22 +72,23 @@ void CMainFrame::OpenMainMenu()
     menu->Popup(button, at);
 }
 
-bool CMainFrame::ReadChipInfo()
+std::optional<QString> CMainFrame::ReadChipInfo()
 {
     CLoading loading(this);
     loading.Create(GetHWND(), QStringLiteral("母片制作"));
     loading.CenterWindow();
     loading.ShowModal();
-    const QString error = kz::ChipInfoErrorMessage(ChipInfoOutput());
-    if (error.isEmpty())
-        return true;
-    kz::ShowMessageBox(GetHWND(), Text(error), Text(kz::text::Prompt));
-    return false;
+    const kz::ChipReadVerdict verdict = kz::JudgeChipRead(m_chipReads.AnswerOf(loading.Read()));
+    if (verdict.kind == kz::ChipReadVerdict::Report)
+        return verdict.text;
+    if (verdict.kind == kz::ChipReadVerdict::Error)
+        kz::ShowMessageBox(GetHWND(), Text(verdict.text), Text(kz::text::Prompt));
+    return std::nullopt;
 }
 
-void CMainFrame::ShowChipInfo()
+void CMainFrame::ShowChipInfo(const QString& report)
 {
-    CEmmcInfo info(this, ChipInfoOutput());
+    CEmmcInfo info(this, report);
     info.Create(GetHWND(), QStringLiteral("eMMC芯片信息"));
     info.CenterWindow();
     info.ShowModal();

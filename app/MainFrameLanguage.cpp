@@ -29,21 +29,6 @@ constexpr Caption kCaptions[] = {
     {"text_devicestate", "Device State:"},
 };
 
-void ApplyFont(QWidget* widget, const kz::ui::SkinFont* font)
-{
-    if (!widget || !font)
-        return;
-    QFont f = widget->font();
-    if (!font->family.isEmpty())
-        f.setFamily(font->family);
-    if (font->pixelSize > 0)
-        f.setPixelSize(font->pixelSize);
-    f.setBold(font->bold);
-    f.setItalic(font->italic);
-    f.setUnderline(font->underline);
-    widget->setFont(f);
-}
-
 }  // namespace
 
 void CMainFrame::LoadLanguageTexts()
@@ -59,7 +44,7 @@ void CMainFrame::LoadLanguageTexts()
         auto* label = FindControl<QLabel>(QStringLiteral("text_info%1").arg(i + 1));
         if (!label)
             continue;
-        ApplyFont(label, fonts.Find(help.font));
+        kz::ui::ApplySkinFont(label, fonts, help.font);
         if (!help.lines[i].isNull())
             kz::ui::SetMarkupText(label, help.lines[i], context);
     }

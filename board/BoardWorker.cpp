@@ -1,5 +1,6 @@
 #include "board/BoardWorker.h"
 
+#include <system_error>
 #include <thread>
 
 #include "board/core/BoardCommands.h"
@@ -9,11 +10,10 @@
 
 namespace kz::board {
 
-void RunBoardJob(const QPointer<QObject>& dialog, const QPointer<QObject>& owner, const WorkerJob& job)
+namespace {
+
+void ReportOutcome(const QPointer<QObject>& dialog, const QPointer<QObject>& owner, const WorkerJob& job, bool ok)
 {
-    QString output;
-    RunAdbCommand(job.command(), output);
-    const bool ok = IsTransferSuccess(output);
     const QString message = ok ? job.okText : job.failText;
     if (job.beforeBox)
         kz::ui::RunOnGuiBlocking(dialog, [&] { job.beforeBox(ok, message); });
@@ -22,14 +22,28 @@ void RunBoardJob(const QPointer<QObject>& dialog, const QPointer<QObject>& owner
         kz::ui::RunOnGui(dialog, [after = job.afterBox, ok, message] { after(ok, message); });
 }
 
+}  // namespace
+
+void RunBoardJob(const QPointer<QObject>& dialog, const QPointer<QObject>& owner, const WorkerJob& job)
+{
+    // A client that did not start transferred nothing.
+    const ClientAnswer answer = RunAdbClient(job.command());
+    ReportOutcome(dialog, owner, job, answer.started && IsTransferSuccess(answer.output));
+}
+
 void StartBoardWorker(std::shared_ptr<BoardShared> shared, QPointer<QObject> dialog, QPointer<QObject> owner,
-                      WorkerJob job)
+                      WorkerJob job, const kz::ui::ThreadStarter& start)
 {
     ++shared->running;
-    std::thread([shared, dialog, owner, job = std::move(job)] {
-        RunBoardJob(dialog, owner, job);
+    try {
+        kz::ui::StartThread(start, [shared, dialog, owner, job] {
+            RunBoardJob(dialog, owner, job);
+            --shared->running;
+        }).detach();
+    } catch (const std::system_error&) {
         --shared->running;
-    }).detach();
+        ReportOutcome(dialog, owner, job, false);
+    }
 }
 
 }  // namespace kz::board

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/core/ChipInfo.h"
+#include "ui/ThreadStarter.h"
 
 namespace kz::board {
 
@@ -42,8 +43,11 @@ struct WorkerJob {
 
 // Starts the job on a detached thread.  dialog: the context whose going
 // away drops the GUI-thread steps; owner: the window owning the message box.
+// Called on the GUI thread.  When no thread can be started the job ends at
+// once as a failure: its message box shows the failure text and its
+// afterBox gives the button back, as after a failed run.
 void StartBoardWorker(std::shared_ptr<BoardShared> shared, QPointer<QObject> dialog, QPointer<QObject> owner,
-                      WorkerJob job);
+                      WorkerJob job, const kz::ui::ThreadStarter& start = {});
 
 // Runs a job on the calling thread (the worker's body).
 void RunBoardJob(const QPointer<QObject>& dialog, const QPointer<QObject>& owner, const WorkerJob& job);

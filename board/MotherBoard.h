@@ -7,7 +7,7 @@
 //   CMotherBoard board(mainFrame);
 //   board.Create(mainFrame->GetHWND(), caption);
 //   board.InitControls();
-//   ParseChipInfo(board, mainFrame->ChipInfoOutput());
+//   ParseChipInfo(board, chipInfo);
 //   board.CenterWindow();
 //   board.ShowModal();
 //

@@ -20,9 +20,11 @@ void CMotherBoard::ApplyBootSetting(kz::board::BootSetting setting, const char* 
     button->setText(Text(text::Modifying));
     button->repaint();
     auto* combo = FindControl<QComboBox>(QString::fromUtf8(comboName));
-    const int index = combo ? combo->currentIndex() : -1;
-    const QString output = m_pOwner->RunShortCommand(kz::board::ConfigureBootCommand(setting, index));
-    Prompt(Text(kz::board::IsConfigureSuccess(output) ? text::SetOk : text::SetFailed));
+    const QString command = kz::board::ConfigureBootCommand(setting, combo ? combo->currentIndex() : -1);
+    // Nothing chosen is nothing set; a client that did not start set nothing.
+    const kz::ClientAnswer answer = command.isEmpty() ? kz::ClientAnswer{} : m_pOwner->RunShortClient(command);
+    const bool set = answer.started && kz::board::IsConfigureSuccess(answer.output);
+    Prompt(Text(set ? text::SetOk : text::SetFailed));
     button->setEnabled(true);
     button->setText(Text(text::Modify));
 }

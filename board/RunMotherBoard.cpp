@@ -21,12 +21,12 @@ void ReleaseWhenIdle(CMotherBoard* board)
 
 }  // namespace
 
-void RunMotherBoardDialog(CMainFrame* main)
+void RunMotherBoardDialog(CMainFrame* main, const QString& chipInfo)
 {
     auto* board = new CMotherBoard(main);
     board->Create(main->GetHWND(), QStringLiteral("母片制作"));
     board->InitControls();
-    ParseChipInfo(*board, main->ChipInfoOutput());
+    ParseChipInfo(*board, chipInfo);
     board->CenterWindow();
     board->ShowModal();
     ReleaseWhenIdle(board);

@@ -1,6 +1,6 @@
 #pragma once
-// Shows the chip information exactly as the chip tool printed it, under the
-// localised title.  Escape does not close it; the close button does.
+// Shows the chip information as the chip tool printed it (one line per line
+// of the tool), under the localised title.  Escape does not close it; the close button does.
 
 #include "ui/WindowImplBase.h"
 

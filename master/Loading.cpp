@@ -24,37 +24,39 @@ int g_giveUpMs = kGiveUpMs;
 
 // Inner worker.  It starts the adb server in case another window stopped it,
 // and leaves it running afterwards for the windows that follow.  The answer
-// reaches the main window on the GUI thread.
-void ReadChipInfo(QPointer<CMainFrame> owner)
+// reaches the main window on the GUI thread, under the number of its read.
+void ReadChipInfo(QPointer<CMainFrame> owner, kz::ChipInfoReads::ReadId read)
 {
     QString ignored;
     RunAdbCommand(QStringLiteral("start-server"), ignored);
-    QString output;
-    RunAdbCommand(QString::fromUtf8(kz::kChipInfoCommand), output);
-    kz::ui::RunOnGui(owner, [owner, output] { owner->SetChipInfoOutput(output); });
+    const kz::ClientAnswer answer = kz::RunAdbClient(QString::fromUtf8(kz::kChipInfoCommand));
+    kz::ui::RunOnGui(owner, [owner, read, answer] { owner->StoreChipInfoAnswer(read, answer); });
 }
 
 // Command worker: closes the dialog once the answer is stored, or when the
-// tool has not answered in time (the inner worker then runs on).
+// tool has not answered in time (the inner worker then runs on).  The close
+// is handed to the GUI thread behind the answer, so the dialog never closes
+// ahead of an answer already on its way.
 void RunCommandWorker(QPointer<CMainFrame> owner, QPointer<kz::ui::WindowImplBase> dialog,
-                      std::chrono::milliseconds giveUp)
+                      kz::ChipInfoReads::ReadId read, std::chrono::milliseconds giveUp)
 {
     auto answered = std::make_shared<Latch>();
     try {
-        std::thread([owner, answered] {
-            ReadChipInfo(owner);
+        std::thread([owner, read, answered] {
+            ReadChipInfo(owner, read);
             answered->Set();
         }).detach();
         answered->WaitFor(giveUp);
     } catch (const std::system_error&) {
         // No thread to read with: nothing to wait for.
     }
-    kz::ui::WindowImplBase::PostMessageTo(dialog, kz::ui::kWmClose);
+    kz::ui::RunOnGui(dialog, [dialog] { dialog->Close(kz::ui::kResultOk); });
 }
 
 }  // namespace
 
-CLoading::CLoading(CMainFrame* owner) : m_owner(owner), m_closed(std::make_shared<Latch>())
+CLoading::CLoading(CMainFrame* owner)
+    : m_owner(owner), m_read(owner ? owner->BeginChipInfoRead() : 0), m_closed(std::make_shared<Latch>())
 {
     g_current = this;
 }
@@ -114,7 +116,7 @@ void CLoading::StartCommandWorker()
     QPointer<WindowImplBase> self(this);
     const auto giveUp = std::chrono::milliseconds(g_giveUpMs);
     try {
-        std::thread(RunCommandWorker, owner, self, giveUp).detach();
+        std::thread(RunCommandWorker, owner, self, m_read, giveUp).detach();
     } catch (const std::system_error&) {
         Close(kz::ui::kResultOk);  // no thread to read with: nothing to wait for
     }

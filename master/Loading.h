@@ -6,8 +6,10 @@
 // the chip-information command and leaves its answer in the main window, and
 // closes the dialog when the inner worker has ended or after 1,000 seconds.
 // An early close (close button, Escape) stops the animation but not the
-// command: its answer is still stored when it comes, and the close request
-// that follows finds no dialog.  The adb server is left running afterwards.
+// command: its answer is still stored when it comes (under this dialog's
+// read, so it is never taken for a newer read's answer), and the close
+// request that follows finds no dialog.  The adb server is left running
+// afterwards.
 
 #include <QLabel>
 #include <QPixmap>
@@ -15,6 +17,7 @@
 #include <QVector>
 #include <memory>
 
+#include "app/core/ChipInfoReads.h"
 #include "ui/WindowImplBase.h"
 
 class CMainFrame;
@@ -37,6 +40,10 @@ public:
     void Notify(kz::ui::TNotifyUI& msg) override;
     void OnFinalMessage() override;
 
+    // The chip-information read this dialog shows (its answer is stored in
+    // the main window under this number).
+    kz::ChipInfoReads::ReadId Read() const { return m_read; }
+
     // The frame shown now (0 before the first).
     int CurrentFrame() const { return m_frame; }
 
@@ -51,6 +58,7 @@ private:
     void StartAnimationWorker();
 
     CMainFrame* m_owner;
+    kz::ChipInfoReads::ReadId m_read;
     QPointer<QLabel> m_show;
     QVector<QPixmap> m_frames;  // index frame - 1
     int m_frame = 0;

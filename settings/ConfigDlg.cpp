@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "settings/ConfigDlgChoice.h"
 #include "settings/ConfigDlgRestart.h"
+#include "settings/Language.h"
 
 namespace {
 
@@ -80,8 +81,7 @@ void CConfig::StoreChoice()
     const int index = m_combLanguage ? m_combLanguage->currentIndex() : -1;
     // Nothing selected: nothing to store, which counts as a failed write.
     const bool stored = index >= 0 && m_owner &&
-                        m_owner->m_ini.WriteString(QStringLiteral("Default"), QStringLiteral("Language"),
-                                                   m_combLanguage->itemData(index).toString());
+                        kz::StoreLanguageChoice(m_owner->m_szLanguageFile, m_combLanguage->itemData(index).toString());
     const QString caption = Text(kLanguageSetting);
     if (!stored) {
         kz::ShowMessageBox(GetHWND(), Text(kSetFailed), caption);

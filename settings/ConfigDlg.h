@@ -1,7 +1,8 @@
 #pragma once
-// The language settings dialog: stores the chosen interface language in the
-// language file in use and offers to restart the program, which reads the
-// language only at start-up.
+// The language settings dialog: stores the chosen interface language as the
+// operator's own choice for the language file in use (kz::StoreLanguageChoice)
+// and offers to restart the program, which reads the language only at
+// start-up.
 
 #include <QPointer>
 #include <functional>

@@ -1,6 +1,7 @@
 #include "update/UpdateDlg.h"
 
 #include <QProgressBar>
+#include <system_error>
 #include <thread>
 
 #include "app/MainFrame.h"
@@ -24,7 +25,10 @@ const char kRebootCommand[] = "shell reboot";
 
 }  // namespace
 
-CUpdate::CUpdate(CMainFrame* owner) : m_strLanguage(owner ? owner->m_strLanguage : QString()), m_owner(owner) {}
+CUpdate::CUpdate(CMainFrame* owner, kz::ui::ThreadStarter start)
+    : m_start(std::move(start)), m_strLanguage(owner ? owner->m_strLanguage : QString()), m_owner(owner)
+{
+}
 
 CUpdate::~CUpdate() = default;
 
@@ -120,7 +124,13 @@ void CUpdate::StartWorker()
     m_running = 1;  // before the worker runs, so a close right now asks first
     const WorkerTexts texts{Text(kUpdateOk), Text(kUpdateFailed), Text(kPrompt)};
     const QPointer<QWidget> window = GetHWND();
-    std::thread([this, texts, window] { RunWorker(texts, window); }).detach();
+    try {
+        kz::ui::StartThread(m_start, [this, texts, window] { RunWorker(texts, window); }).detach();
+    } catch (const std::system_error&) {
+        // Nothing was sent: the operator is told, and may try again.
+        kz::ShowMessageBox(GetHWND(), texts.failure, texts.caption);
+        OnWorkerFailed();
+    }
 }
 
 // Worker thread.  The dialog object stays alive until OnWorkerEnded has run,

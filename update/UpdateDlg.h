@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include "device/AdbRunner.h"
+#include "ui/ThreadStarter.h"
 #include "ui/WindowImplBase.h"
 
 class CMainFrame;
@@ -23,7 +24,8 @@ inline constexpr uint WM_UPDATE_PROGRESS = kz::ui::kWmUser + 1;
 class CUpdate : public kz::ui::WindowImplBase {
     Q_OBJECT
 public:
-    explicit CUpdate(CMainFrame* owner);
+    // start: how the update worker is started (tests hand in one that fails).
+    explicit CUpdate(CMainFrame* owner, kz::ui::ThreadStarter start = {});
     ~CUpdate() override;
 
     QString GetWindowClassName() const override { return QStringLiteral("Update"); }
@@ -52,6 +54,7 @@ private:
     QString Text(const char* key) const;
 
     CAdbHelper m_adb;
+    kz::ui::ThreadStarter m_start;
     QString m_strLanguage;
     CMainFrame* m_owner;
     std::atomic<int> m_running{0};

@@ -15,8 +15,12 @@ const char kScript[] = R"sh(#!/bin/sh
 dir=$(dirname "$0")
 printf '%s\n' "$*" >> "$dir/calls.log"
 key=$(printf '%s' "$*" | tr -c 'A-Za-z0-9' '_')
+# The answer of the moment of the call, even when the test changes it while
+# this call still waits.
+taken="$dir/answers/taken.$$"
+[ -f "$dir/answers/$key" ] && cp "$dir/answers/$key" "$taken"
 [ -f "$dir/answers/$key.delay" ] && sleep "$(cat "$dir/answers/$key.delay")"
-[ -f "$dir/answers/$key" ] && cat "$dir/answers/$key"
+[ -f "$taken" ] && cat "$taken" && rm -f "$taken"
 exit 0
 )sh";
 

@@ -16,7 +16,8 @@ public:
     ~FakeBin();  // restores the real program directory
 
     QString Dir() const { return m_dir.path(); }
-    // The answer printed for `command` from now on (bytes as given, UTF-8).
+    // The answer printed for `command` by calls from now on (bytes as given,
+    // UTF-8); a call keeps the answer of its start through its delay.
     void Answer(const QString& command, const QByteArray& output);
     // The client waits this long before it answers `command`.
     void Delay(const QString& command, double seconds);

@@ -2,6 +2,7 @@
 // adb client.
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -14,6 +15,8 @@
 #include "app/MainFrameFixture.h"
 #include "app/core/DeviceActions.h"
 #include "app/core/Texts.h"
+#include "ui/Controls.h"
+#include "ui/RichTextDelegate.h"
 
 using namespace kz::test;
 
@@ -46,6 +49,33 @@ void WhenWindowWith(const QString& control, std::function<void(QWidget*)> answer
     });
     timer->start(20);
 }
+
+// Closes every chip-information, board or file-manager dialog that opens
+// while it lives, and counts them: a dialog that should not open fails the
+// test instead of hanging it.
+class DialogCatcher {
+public:
+    DialogCatcher()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                QWidget* edit = nullptr;
+                for (const char* name : {"edit_emmcinfo", "editManufacturer", "text_tip"})
+                    edit = edit ? edit : w->findChild<QWidget*>(name);
+                if (w->isVisible() && edit && edit->window() == w) {
+                    m_shown << kz::ui::GetControlText(edit);
+                    ClickButton(w, "closebtn");
+                }
+            }
+        });
+        m_timer.start(20);
+    }
+    QStringList Shown() const { return m_shown; }
+
+private:
+    QTimer m_timer;
+    QStringList m_shown;
+};
 }  // namespace
 
 class MainFrameActions : public MainFrameFixture {};
@@ -147,34 +177,99 @@ TEST_F(MainFrameActions, ChipInfoErrorIsReported)
     EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::ChipNotDetected)});
 }
 
-TEST_F(MainFrameActions, ChipInfoIsShownAsPrinted)
+TEST_F(MainFrameActions, ChipInfoIsShownAsPrintedOneLinePerLine)
 {
     StartConnected();
-    const QByteArray report = "Manufacturer ID 0x15\r\nPartition #1 (boot1) : 4 MiB\r\n";
-    bin.Answer(QString::fromUtf8(kz::kChipInfoCommand), report);
-    QString shown;
-    WhenWindowWith("edit_emmcinfo", [&](QWidget* w) {
-        auto* edit = w->findChild<QPlainTextEdit*>("edit_emmcinfo");
-        shown = edit ? edit->toPlainText() : QString("<not a plain text edit>");
-        ClickButton(w, "closebtn");
-    });
-    ClickButton(frame->GetHWND(), "btn_readInfo");
-    EXPECT_EQ(shown, QString::fromUtf8(report).remove(u'\r'));
-    EXPECT_EQ(frame->ChipInfoOutput(), QString::fromUtf8(report));
+    // The box ends its lines with CR CR LF; a plain CR LF report shows the same.
+    for (const QByteArray eol : {QByteArray("\r\n"), QByteArray("\r\r\n")}) {
+        const QByteArray report = "Manufacturer ID 0x15" + eol + "Partition #1 (boot1) : 4 MiB" + eol;
+        bin.Answer(QString::fromUtf8(kz::kChipInfoCommand), report);
+        QString shown;
+        WhenWindowWith("edit_emmcinfo", [&](QWidget* w) {
+            auto* edit = w->findChild<QPlainTextEdit*>("edit_emmcinfo");
+            shown = edit ? edit->toPlainText() : QString("<not a plain text edit>");
+            ClickButton(w, "closebtn");
+        });
+        ClickButton(frame->GetHWND(), "btn_readInfo");
+        EXPECT_EQ(shown, "Manufacturer ID 0x15\nPartition #1 (boot1) : 4 MiB\n") << eol.size();
+        EXPECT_EQ(frame->ChipInfoOutput(), QString::fromUtf8(report));
+    }
     EXPECT_EQ(boxes.Count(), 0);
 }
 
-TEST_F(MainFrameActions, EarlyClosedLoadingJudgesThePreviousAnswerAndKeepsTheLateOne)
+TEST_F(MainFrameActions, AReadClosedEarlyOpensNothingAndItsLateAnswerNeverReplacesANewerOne)
 {
     StartConnected();
     const QString chipInfo = QString::fromUtf8(kz::kChipInfoCommand);
-    frame->SetChipInfoOutput("No eMMC inside\r\n");  // left by an earlier read
+    DialogCatcher dialogs;
+    bin.Answer(chipInfo, "Manufacturer ID 0x15\r\n");
+    ClickButton(frame->GetHWND(), "btn_readInfo");  // an earlier chip, read whole
+    ASSERT_EQ(dialogs.Shown().size(), 1);
+
     bin.Answer(chipInfo, "Manufacturer ID 0x45\r\n");
     bin.Delay(chipInfo, 1.0);
-    WhenWindowWith("text_show", [](QWidget* w) { ClickButton(w, "closebtn"); });
+    for (const char* button : {"btn_readInfo", "btn_motherBoard"}) {
+        WhenWindowWith("text_show", [](QWidget* w) { ClickButton(w, "closebtn"); });
+        ClickButton(frame->GetHWND(), button);
+    }
+    EXPECT_EQ(dialogs.Shown().size(), 1) << "no dialog from the earlier chip's text";
+    EXPECT_EQ(boxes.Count(), 0);
+
+    bin.Answer(chipInfo, "Manufacturer ID 0x99\r\n");
+    bin.Delay(chipInfo, 0);
     ClickButton(frame->GetHWND(), "btn_readInfo");
-    EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::ChipNotDetected)});
-    EXPECT_TRUE(WaitFor([&] { return frame->ChipInfoOutput() == "Manufacturer ID 0x45\r\n"; }));
+    ASSERT_EQ(dialogs.Shown().size(), 2);
+    EXPECT_EQ(dialogs.Shown()[1], "Manufacturer ID 0x99\n");
+    ProcessEventsFor(1300);  // the abandoned reads answer now
+    EXPECT_EQ(bin.CountCalls(chipInfo), 4);
+    EXPECT_EQ(frame->ChipInfoOutput(), "Manufacturer ID 0x99\r\n");
+}
+
+TEST_F(MainFrameActions, AClientThatDoesNotStartIsAFailureEverywhere)
+{
+    StartConnected();
+    const QString client = bin.Dir() + "/adb/kz_daemon";
+    QFile::setPermissions(client, QFile::ReadOwner | QFile::WriteOwner);
+    DialogCatcher dialogs;
+    const QString noStart = QStringLiteral("CreateProcess Failed!");
+    const QString tip = "<i log_tips.png><f 2><c #0000FF> " + noStart + "</c></f>";
+    const struct {
+        const char* button;
+        const char* headline;  // of the failure entry; null: the flow logs nothing
+    } cases[] = {
+        {"btn_reboot", kz::text::RebootFailed},
+        {"btn_copytoSDcard", kz::text::MountFailed},
+        {"btn_mtx", kz::text::MountFailed},
+        {"btn_readInfo", nullptr},
+        {"btn_motherBoard", nullptr},
+    };
+    for (const auto& c : cases) {
+        boxes.Clear();
+        const int logBefore = LogLines().size();
+        ClickButton(frame->GetHWND(), c.button);
+        ASSERT_TRUE(boxes.WaitForCount(1)) << c.button;
+        for (const QString& text : boxes.Texts())
+            EXPECT_EQ(text, noStart) << c.button;  // no success, no question, no file manager
+        const QStringList added = LogLines().mid(logBefore);
+        for (const QString& line : added)
+            EXPECT_FALSE(line.startsWith("<i log_successful.png>")) << c.button;
+        if (c.headline) {
+            ASSERT_GE(added.size(), 2) << c.button;
+            EXPECT_TRUE(added[added.size() - 2].startsWith("<i log_failed.png><f 2><c #FF0000> " + Text(c.headline)));
+            EXPECT_EQ(added.last(), tip) << c.button;
+        }
+    }
+    EXPECT_TRUE(dialogs.Shown().isEmpty());
+    EXPECT_FALSE(frame->m_bUdiskMounted);
+}
+
+TEST_F(MainFrameActions, ClosingStopsTheServerOnce)
+{
+    StartConnected();
+    frame->Close();
+    ASSERT_TRUE(WaitFor([&] { return quits == 1; }));
+    frame.reset();
+    EXPECT_EQ(bin.CountCalls("kill-server"), 1);
 }
 
 TEST_F(MainFrameActions, MtxFlowLogsHintAndAsks)
@@ -256,6 +351,14 @@ TEST_F(MainFrameActions, HelpPanelAndCaptionsFollowTheLanguage)
     EXPECT_TRUE(info1->text().contains("How can I know to use which button"));
     EXPECT_TRUE(frame->FindControl("container_info")->property("kzHelpImage").toString().endsWith(
         "/skin/eMMC_info_en.png"));
+    // The panel and the log take their sizes from the skin's numbered fonts.
+    const QFont english = frame->GetHWND()->property("font1").value<QFont>();
+    EXPECT_EQ(frame->FindControl<QLabel>("text_info5")->font().pointSize(), english.pointSize());
+    const QFont log = frame->GetHWND()->property("font2").value<QFont>();
+    auto* delegate = qobject_cast<kz::ui::RichTextDelegate*>(frame->FindControl<QListView>("list_log")->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    ASSERT_NE(delegate->Context().fonts.Find(2), nullptr);
+    EXPECT_EQ(delegate->Context().fonts.Find(2)->pointSize, log.pointSize());
     auto* exit = frame->FindControl<QPushButton>("btn_exit");
     ASSERT_NE(exit, nullptr);
     EXPECT_EQ(exit->text(), Text("Exit"));

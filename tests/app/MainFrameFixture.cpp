@@ -7,8 +7,10 @@ namespace kz::test {
 
 MainFrameFixture::MainFrameFixture()
 {
-    // The English language file, whatever the machine's locale.
+    // The English language file, whatever the machine's locale, and no
+    // language choice of the machine's user.
     qputenv("LC_ALL", "en_US.UTF-8");
+    qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
 }
 
 MainFrameFixture::~MainFrameFixture()
@@ -18,6 +20,7 @@ MainFrameFixture::~MainFrameFixture()
     ProcessEventsFor(20);
     frame.reset();
     qunsetenv("LC_ALL");
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 void MainFrameFixture::Start(const QByteArray& devices, const QByteArray& model, const QByteArray& mount)

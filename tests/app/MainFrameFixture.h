@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QListView>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -30,6 +31,7 @@ protected:
 
     // Short waits; adb's device list is followed only where a test says so.
     MonitorSettings monitor{.arrivalDelayMs = 30, .followAdbList = false, .trackerRetry = {}};
+    QTemporaryDir configHome;  // the operator's configuration folder
     FakeBin bin;
     ScriptedMessageService boxes;
     std::unique_ptr<CMainFrame> frame;

@@ -1,6 +1,10 @@
 // Boot partition reads and writes: command lines, status fields, buttons,
 // message order, pickers and late reports.
+#include <QPushButton>
 #include <QRadioButton>
+#include <system_error>
+
+#include "board/BoardWorker.h"
 
 #include "app/core/DeviceActions.h"
 #include "board/BoardFixture.h"
@@ -145,6 +149,31 @@ TEST_F(BootTransfer, AReportAfterTheDialogWentIsHarmless)
     boxes.Release();
     ProcessEventsFor(300);
     EXPECT_EQ(boxes.Texts(), QStringList({"Save Boot1 failed!"}));
+}
+
+TEST_F(BootTransfer, AWorkerThatCannotStartGivesTheButtonBackAndSaysSo)
+{
+    const kz::ui::ThreadStarter failing = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    auto shared = std::make_shared<kz::board::BoardShared>();
+    QPushButton button;
+    button.setEnabled(false);  // as the click left it
+    bool commandBuilt = false;
+    kz::board::WorkerJob job;
+    job.command = [&] {
+        commandBuilt = true;
+        return QStringLiteral("shell true");
+    };
+    job.caption = QStringLiteral("Prompt");
+    job.okText = QStringLiteral("Write Boot1 successfully!");
+    job.failText = QStringLiteral("Write Boot1 failed!");
+    job.afterBox = [&](bool, const QString&) { button.setEnabled(true); };
+    kz::board::StartBoardWorker(shared, QPointer<QObject>(&button), QPointer<QObject>(), job, failing);
+    EXPECT_EQ(shared->running.load(), 0);
+    EXPECT_EQ(boxes.Texts(), QStringList({"Write Boot1 failed!"}));
+    EXPECT_TRUE(WaitFor([&] { return button.isEnabled(); }));
+    EXPECT_FALSE(commandBuilt);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/MainFrameFixture.h"
 #include "settings/ConfigDlg.h"
 #include "settings/ConfigDlgRestart.h"
+#include "settings/Language.h"
 
 using namespace kz::test;
 
@@ -40,7 +41,7 @@ protected:
     }
 
     QComboBox* Combo() const { return dlg->FindControl<QComboBox>(QStringLiteral("comb_language")); }
-    QString StoredLanguage() const { return frame->m_ini.ReadString("Default", "Language"); }
+    QString StoredLanguage() const { return kz::ReadLanguageChoice(frame->m_szLanguageFile); }
     void Store() { ClickButton(dlg->GetHWND(), QStringLiteral("btn_language")); }
 
     std::unique_ptr<CConfig> dlg;
@@ -115,6 +116,30 @@ TEST_F(ConfigDialog, TheLanguageInUseIsStillWritten)
     Store();
     EXPECT_EQ(StoredLanguage(), QStringLiteral("English"));
     EXPECT_EQ(boxes.Texts(), QStringList{Text(kSetOkRestart)});
+}
+
+TEST_F(ConfigDialog, AnInstalledCopyKeepsTheChoiceForTheOperatorAndItsFilesUntouched)
+{
+    const QStringList names{"Language_EN.ini", "Language_CN.ini", "Language_CN_T.ini"};
+    QList<QByteArray> before;
+    for (const QString& name : names) {
+        QFile file(bin.Dir() + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        before << file.readAll();
+        file.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    Open();
+    Combo()->setCurrentIndex(1);
+    boxes.QueueAnswer(kz::MsgAnswer::No);
+    Store();
+    EXPECT_EQ(boxes.Texts(), QStringList{Text(kSetOkRestart)});
+    EXPECT_EQ(StoredLanguage(), QStringLiteral("Chinese traditional"));
+    EXPECT_TRUE(QFile::exists(configHome.path() + "/korvald-emmc/Language_EN.ini"));
+    for (int i = 0; i < names.size(); ++i) {
+        QFile file(bin.Dir() + u'/' + names[i]);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before[i]) << qPrintable(names[i]);
+    }
 }
 
 TEST_F(ConfigDialog, NothingSelectedStoresNothing)

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <system_error>
 
 #include "app/MainFrameFixture.h"
 #include "platform/CommandLine.h"
@@ -56,9 +57,9 @@ protected:
         qputenv("HOME", m_oldHome);
     }
 
-    void Open()
+    void Open(kz::ui::ThreadStarter start = {})
     {
-        dlg = new CUpdate(frame.get());  // starts the adb server
+        dlg = new CUpdate(frame.get(), std::move(start));  // starts the adb server
         EXPECT_EQ(bin.Calls().last(), QStringLiteral("start-server"));
         bin.ClearCalls();
         ASSERT_TRUE(dlg->Create(frame->GetHWND(), QStringLiteral("升级")));
@@ -158,6 +159,20 @@ TEST_F(UpdateDialog, FailedPushResetsTheBarAndAllowsAnotherTry)
     Submit(QStringLiteral("518204637"));
     ASSERT_TRUE(boxes.WaitForCount(2, 10000));
     EXPECT_EQ(bin.Calls().first(), QStringLiteral("shell rm /data/dalvik-cache/*"));
+}
+
+TEST_F(UpdateDialog, AWorkerThatCannotStartSendsNothingAndAllowsAnotherTry)
+{
+    Open([](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    Submit(QStringLiteral("518204637"));
+    EXPECT_EQ(boxes.Texts(), QStringList{Text("Update failed!")});
+    EXPECT_TRUE(Button()->isEnabled());
+    EXPECT_FALSE(dlg->IsRunning());
+    EXPECT_TRUE(bin.Calls().isEmpty());
+    dlg->Close();
+    EXPECT_TRUE(WaitFor([this] { return dlg.isNull(); })) << "released with its window";
 }
 
 TEST_F(UpdateDialog, CloseBeforeTheUpdateAsksNothing)
