@@ -1,6 +1,7 @@
 #include "Device.h"
 
 #include "BoxState.h"
+#include "CommandLog.h"
 #include "Shell.h"
 #include "SyncFiles.h"
 
@@ -10,6 +11,7 @@ namespace box {
 
 struct Device::Impl {
     std::unique_ptr<dev::BoxState> box;
+    std::unique_ptr<dev::CommandLog> commands;
 };
 
 Device::Device(const DeviceOptions& options) : impl_(std::make_unique<Impl>())
@@ -19,6 +21,7 @@ Device::Device(const DeviceOptions& options) : impl_(std::make_unique<Impl>())
     if (!config)
         throw std::runtime_error(error);
     impl_->box = std::make_unique<dev::BoxState>(options.stateDir, *config);
+    impl_->commands = std::make_unique<dev::CommandLog>(impl_->box->StateDir());
 }
 
 Device::~Device() = default;
@@ -45,6 +48,7 @@ int Device::RebootDelayMs() const
 
 ShellResult Device::RunShell(const std::string& command, Output& out)
 {
+    impl_->commands->Append(command);
     return dev::RunCommandLine(*impl_->box, command, out);
 }
 

@@ -2,61 +2,23 @@
 // client adapter: copies, renames and deletes, with names that need quoting
 // and a stick that goes away.
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "BoxFixture.h"
-#include "app/BoxWindow.h"
-#include "FilesGuiFixture.h"
+#include "FileManagerBoxFixture.h"
 #include "app/MainFrame.h"
 #include "app/core/Texts.h"
 #include "files/FileManager.h"
 #include "files/core/FileTexts.h"
-#include "platform/ProgramDir.h"
 
 using namespace kz::test;
 namespace ft = kz::files::text;
 
 namespace {
 const char kName[] = "my  file.bin";
-
-int RowOf(QWidget* window, const QString& name)
-{
-    for (int row = 0; row < FilesGui::RowCount(window); ++row) {
-        if (FilesGui::Cell(window, row, 0) == name)
-            return row;
-    }
-    return -1;
-}
-
-QByteArray ReadAll(const std::filesystem::path& path)
-{
-    QFile file(QString::fromStdString(path.string()));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 }  // namespace
-
-// FilesGui's helpers, with the real program folder and the simulated box.
-class FileManagerBox : public FilesGui {
-protected:
-    void SetUp() override
-    {
-        kz::SetProgramDirectoryForTests(QStringLiteral(KZ_BIN_DIR));
-        std::string error;
-        ASSERT_TRUE(box.Start(error, ConfigJson())) << error;
-        ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, true));
-    }
-    virtual std::string ConfigJson() const { return {}; }
-    void TearDown() override
-    {
-        CloseWindowAndBox(frame, box);
-    }
-
-    e2e::BoxFixture box;
-};
 
 TEST_F(FileManagerBox, CopiesANameWithBlanksToTheStickAndDeletesTheOriginal)
 {
