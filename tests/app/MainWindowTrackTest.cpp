@@ -50,6 +50,12 @@ protected:
         std::string error;
         ASSERT_TRUE(box.Start(error, R"({"rebootDelayMs": 1500})")) << error;
         ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, true));
+        // Now and then adb drops the box's first connection right after the
+        // start and lists it "offline" for a moment, which the window reports
+        // like any other change; each case starts from a settled box.
+        ProcessEventsFor(1000);
+        ASSERT_TRUE(WaitFor([&] { return Connected() && frame->m_bUdiskMounted; })) << box.BoxLog();
+        boxes.Clear();
     }
     void TearDown() override
     {
