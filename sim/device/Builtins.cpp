@@ -11,6 +11,7 @@ CommandFn FindBuiltin(const std::string& name)
         {"echo", CmdEcho},   {"true", CmdTrue},     {"false", CmdFalse}, {"sync", CmdSync},
         {"rm", CmdRm},       {"mv", CmdMv},         {"chmod", CmdChmod}, {"mount", CmdMount},
         {"umount", CmdUmount}, {"df", CmdDf},       {"getprop", CmdGetprop}, {"reboot", CmdReboot},
+        {"touch", CmdTouch},
     };
     const auto it = table.find(name);
     return it == table.end() ? nullptr : it->second;

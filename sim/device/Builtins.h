@@ -16,6 +16,7 @@ int CmdSync(ShellContext& ctx, const Args& args);
 int CmdRm(ShellContext& ctx, const Args& args);
 int CmdMv(ShellContext& ctx, const Args& args);
 int CmdChmod(ShellContext& ctx, const Args& args);
+int CmdTouch(ShellContext& ctx, const Args& args);
 int CmdMount(ShellContext& ctx, const Args& args);
 int CmdUmount(ShellContext& ctx, const Args& args);
 int CmdDf(ShellContext& ctx, const Args& args);

@@ -1,7 +1,8 @@
-// rm, mv and chmod: the commands that change the box's files.
+// rm, mv, chmod and touch: the commands that change the box's files.
 
 #include "Builtins.h"
 
+#include <fstream>
 #include <system_error>
 
 namespace box::dev {
@@ -135,6 +136,32 @@ int CmdMv(ShellContext& ctx, const Args& args)
         const std::string error = MoveError(ctx, ctx.Resolve(args[i], false), dst);
         if (!error.empty()) {
             ctx.out.Line("mv: cannot move '" + args[i] + "' to '" + dst + "': " + error);
+            status = 1;
+        }
+    }
+    return status;
+}
+
+// Creates a missing file, or gives an existing one the current time.
+int CmdTouch(ShellContext& ctx, const Args& args)
+{
+    if (args.size() < 2) {
+        ctx.out.Line("touch: usage: touch <file>...");
+        return 1;
+    }
+    int status = 0;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const Node node = ctx.Resolve(args[i]);
+        std::error_code ec;
+        if (node.kind == NodeKind::Host)
+            fs::last_write_time(node.host, fs::file_time_type::clock::now(), ec);
+        else if (node.kind == NodeKind::Missing && node.writable && IsDir(node.host.parent_path()))
+            std::ofstream(node.host, std::ios::app);
+        else
+            ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        if (ec || !fs::exists(node.host)) {
+            const bool mapped = node.kind == NodeKind::Escapes || node.writable;
+            ctx.out.Line("touch: " + args[i] + ": " + (mapped ? NodeError(node) : "Read-only file system"));
             status = 1;
         }
     }

@@ -92,6 +92,65 @@ int RunProgramFile(ShellContext& ctx, const Args& args)
     return 126;
 }
 
+// Collects what a command substitution prints, up to a limit: a larger
+// output reads as a host that has gone, which stops the command.
+class CapturedOutput : public Output {
+public:
+    bool Write(std::string_view bytes) override
+    {
+        if (text.size() + bytes.size() > kLimit)
+            return false;
+        text += bytes;
+        return true;
+    }
+    static constexpr size_t kLimit = 1 << 20;
+    std::string text;
+};
+
+constexpr int kMaxSubstitutionDepth = 8;
+
+int RunParsed(ShellContext& ctx, const ParsedLine& parsed);
+
+// Runs in a copy of the context, as sh runs it in a subshell: a cd inside
+// does not move the command around it.  Trailing line feeds are dropped.
+std::string Substitute(const ShellContext& ctx, const std::string& command)
+{
+    Printer& errors = ctx.errors ? *ctx.errors : ctx.out;
+    if (ctx.depth >= kMaxSubstitutionDepth) {
+        errors.Line("sh: command substitutions nested too deeply");
+        return {};
+    }
+    CapturedOutput captured;
+    Printer printer(captured);
+    ShellContext sub{ctx.box, printer, ctx.cwd, false, ctx.depth + 1, &errors};
+    RunParsed(sub, ParseCommandLine(command));
+    std::string output = std::move(captured.text);
+    while (!output.empty() && output.back() == '\n')
+        output.pop_back();
+    return output;
+}
+
+// The word with every substitution's output put in, run left to right; the
+// output is taken literally, also by wildcards.
+Word Substituted(const ShellContext& ctx, Word w)
+{
+    std::vector<std::string> outputs;
+    for (const auto& sub : w.substitutions)
+        outputs.push_back(Substitute(ctx, sub.command));
+    for (size_t k = outputs.size(); k-- > 0;) {
+        std::string pattern;
+        for (const char c : outputs[k]) {
+            if (c == '*' || c == '?' || c == '[' || c == '\\')
+                pattern += '\\';
+            pattern += c;
+        }
+        w.text.insert(w.substitutions[k].textAt, outputs[k]);
+        w.pattern.insert(w.substitutions[k].patternAt, pattern);
+    }
+    w.substitutions.clear();
+    return w;
+}
+
 int Execute(ShellContext& ctx, const Args& args)
 {
     if (args[0].find('/') != std::string::npos)
@@ -119,7 +178,8 @@ bool Printer::Line(std::string_view text)
 Args ExpandWords(const ShellContext& ctx, const std::vector<Word>& words)
 {
     Args args;
-    for (const auto& w : words) {
+    for (const auto& word : words) {
+        const Word w = word.substitutions.empty() ? word : Substituted(ctx, word);
         if (w.glob)
             ExpandOne(ctx, w, args);
         else
@@ -128,21 +188,33 @@ Args ExpandWords(const ShellContext& ctx, const std::vector<Word>& words)
     return args;
 }
 
+namespace {
+
+int RunParsed(ShellContext& ctx, const ParsedLine& parsed)
+{
+    if (!parsed.error.empty())
+        ctx.out.Line(parsed.error);
+    int status = parsed.error.empty() ? 0 : 2;
+    for (const auto& cmd : parsed.commands) {
+        if ((cmd.joint == Joint::IfOk && status != 0) || (cmd.joint == Joint::IfFailed && status == 0))
+            continue;
+        const Args args = ExpandWords(ctx, cmd.words);
+        // A command word that was only a substitution printing nothing.
+        const bool nothing = args[0].empty() && !cmd.words[0].substitutions.empty();
+        status = nothing ? 0 : Execute(ctx, args);
+        if (ctx.reboot || !ctx.out.Alive())
+            break;
+    }
+    return status;
+}
+
+}  // namespace
+
 ShellResult RunCommandLine(BoxState& box, const std::string& line, Output& out)
 {
     Printer printer(out);
     ShellContext ctx{box, printer};
-    const ParsedLine parsed = ParseCommandLine(line);
-    if (!parsed.error.empty())
-        printer.Line(parsed.error);
-    int status = 0;
-    for (const auto& cmd : parsed.commands) {
-        if ((cmd.joint == Joint::IfOk && status != 0) || (cmd.joint == Joint::IfFailed && status == 0))
-            continue;
-        status = Execute(ctx, ExpandWords(ctx, cmd.words));
-        if (ctx.reboot || !printer.Alive())
-            break;
-    }
+    RunParsed(ctx, ParseCommandLine(line));
     ShellResult result;
     if (ctx.reboot) {
         box.Rebooted();

@@ -30,6 +30,8 @@ struct ShellContext {
     Printer& out;
     std::string cwd = "/";
     bool reboot = false;
+    int depth = 0;  // command substitutions around this context
+    Printer* errors = nullptr;  // inside a substitution: the line's own output
 
     std::string Absolute(const std::string& path) const { return NormalizeVirtual(cwd, path); }
     Node Resolve(const std::string& path, bool followLast = true) const

@@ -16,6 +16,8 @@ private:
     void AddUnquoted(Word& w, char c);
     bool ReadSingleQuoted(Word& w);
     bool ReadDoubleQuoted(Word& w);
+    bool AtSubstitution(char c);
+    bool ReadSubstitution(Word& w, char opener);
     void SkipBlanks();
 
     const std::string& s_;
@@ -55,12 +57,53 @@ bool Lexer::ReadSingleQuoted(Word& w)
     return true;
 }
 
+// True, past the "(", for the "$(" or the backquote that opens a command
+// substitution; `c` was read last.
+bool Lexer::AtSubstitution(char c)
+{
+    if (c == '`')
+        return true;
+    if (c != '$' || i_ >= s_.size() || s_[i_] != '(')
+        return false;
+    ++i_;
+    return true;
+}
+
+// Parentheses nest inside "$(...)"; quotes in there are not looked at, which
+// is enough for the box: the program never sends a substitution.
+bool Lexer::ReadSubstitution(Word& w, char opener)
+{
+    size_t end = i_;
+    if (opener == '`') {
+        end = s_.find('`', i_);
+    } else {
+        for (int depth = 1; end < s_.size(); ++end) {
+            if (s_[end] == '(')
+                ++depth;
+            else if (s_[end] == ')' && --depth == 0)
+                break;
+        }
+    }
+    if (end == std::string::npos || end >= s_.size()) {
+        error_ = "sh: syntax error: unterminated command substitution";
+        return false;
+    }
+    w.substitutions.push_back({s_.substr(i_, end - i_), w.text.size(), w.pattern.size()});
+    i_ = end + 1;
+    return true;
+}
+
 bool Lexer::ReadDoubleQuoted(Word& w)
 {
     while (i_ < s_.size() && s_[i_] != '"') {
         char c = s_[i_++];
         if (c == '\\' && i_ < s_.size() && std::string_view("\"\\$`\n").find(s_[i_]) != std::string_view::npos)
             c = s_[i_++];
+        else if (AtSubstitution(c)) {
+            if (!ReadSubstitution(w, c))
+                return false;
+            continue;
+        }
         AddLiteral(w, c);
     }
     if (i_ >= s_.size()) {
@@ -112,6 +155,9 @@ bool Lexer::ReadWord(Word& w)
         } else if (c == '\\') {
             if (i_ < s_.size())
                 AddLiteral(w, s_[i_++]);
+        } else if (AtSubstitution(c)) {
+            if (!ReadSubstitution(w, c))
+                return false;
         } else {
             AddUnquoted(w, c);
         }

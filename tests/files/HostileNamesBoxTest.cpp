@@ -2,7 +2,8 @@
 // on the SD card, each name is picked, copied, renamed and deleted through
 // the file manager, or refused with a message.  The box's command log shows
 // what its shell was asked to run: only the program's own commands, with the
-// name always as one single-quoted word.
+// name always as one single-quoted word; and the box's shell, which runs
+// command substitutions, made none of the files the names would make.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
@@ -121,6 +122,19 @@ bool Shows(QWidget* modal, const std::string& name)
         rows << u'[' + FilesGui::Cell(modal, row, 0) + u']';
     ADD_FAILURE() << "not listed; rows: " << rows.join(u' ').toStdString();
     return false;
+}
+
+// What a name that reached the shell unquoted would have made: "$(touch x)"
+// and the backquotes make x, "&& touch x.bin" makes x.bin (x.new renamed).
+std::vector<std::string> Planted(const fs::path& state)
+{
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(state)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "x" || name == "x.bin" || name == "x.new")
+            found.push_back(entry.path().string());
+    }
+    return found;
 }
 
 size_t FilesIn(const fs::path& folder)
@@ -243,6 +257,8 @@ void HostileNamesBox::Run(const Side& side)
         EXPECT_EQ(fs::exists(Folder(side) / row.name), row.refused);
         EXPECT_FALSE(fs::exists(Folder(side) / Renamed(row.name)));
         EXPECT_EQ(FilesIn(Folder(side)), filesBefore - (row.refused ? 0 : 1)) << "nothing else was removed";
+
+        EXPECT_EQ(Planted(box.StateDir()), std::vector<std::string>{});
 
         const std::set<std::string> allowed = Allowed(side, row.refused);
         std::map<std::string, int> ran;
