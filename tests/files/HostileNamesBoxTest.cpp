@@ -45,6 +45,7 @@ const std::vector<HostileName>& Names()
         {"Ünïcødé 名字.bin", false},
         {std::string(251, 'L') + ".bin", false},
         {"-rf.bin", false},
+        {"back\\slash \\n.bin", false},
     };
     return names;
 }
