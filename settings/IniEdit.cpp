@@ -19,14 +19,28 @@ QList<Line> SplitLines(const QByteArray& data)
     QList<Line> lines;
     qsizetype pos = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (pos < data.size()) {
-        qsizetype nl = data.indexOf('\n', pos);
-        Line line{pos, nl < 0 ? data.size() : nl, nl < 0 ? data.size() : nl + 1};
-        if (line.end > line.begin && data[line.end - 1] == '\r')
-            --line.end;
+        // A lone CR ends a line too, as it does for the reader.
+        Line line{pos, pos, pos};
+        while (line.end < data.size() && data[line.end] != '\n' && data[line.end] != '\r')
+            ++line.end;
+        line.next = line.end + (data.mid(line.end, 2) == "\r\n" ? 2 : line.end < data.size() ? 1 : 0);
         lines.append(line);
         pos = line.next;
     }
     return lines;
+}
+
+// The reader's blanks around names: space, tab and line breaks only.
+QByteArray TrimBlanks(const QByteArray& text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
@@ -45,25 +59,27 @@ bool SameName(const QByteArray& a, const QByteArray& b)
 
 std::optional<QByteArray> SectionName(const QByteArray& text)
 {
-    const QByteArray t = text.trimmed();
+    const QByteArray t = TrimBlanks(text);
     if (!t.startsWith('['))
         return std::nullopt;
-    // A header without its closing bracket is no header (nor an entry).
+    // A header without its closing bracket is no entry, and the reader files
+    // the entries after it under a section nobody can ask for: a name with
+    // "]", which no section we write holds.
     const qsizetype close = t.indexOf(']');
     if (close < 0)
-        return std::nullopt;
-    return t.mid(1, close - 1).trimmed();
+        return QByteArray("]");
+    return TrimBlanks(t.mid(1, close - 1));
 }
 
 std::optional<QByteArray> KeyName(const QByteArray& text)
 {
-    const QByteArray t = text.trimmed();
+    const QByteArray t = TrimBlanks(text);
     if (t.isEmpty() || t.startsWith(';') || t.startsWith('#') || t.startsWith('['))
         return std::nullopt;
     const qsizetype eq = t.indexOf('=');
     if (eq < 0)
         return std::nullopt;
-    return t.first(eq).trimmed();
+    return TrimBlanks(t.first(eq));
 }
 
 bool WritableName(const QByteArray& name, const char* forbidden)
@@ -77,6 +93,17 @@ bool WritableName(const QByteArray& name, const char* forbidden)
 }
 
 QByteArray LineEnd(const QByteArray& data) { return data.contains("\r\n") ? "\r\n" : "\n"; }
+
+// The reader takes the blanks and line breaks after a "[" as part of the
+// header, so a line holding only "[" makes the next header its name: what is
+// written after it would not read back.
+bool HasLoneBracket(const QByteArray& data)
+{
+    for (const Line& line : SplitLines(data))
+        if (TrimBlanks(data.mid(line.begin, line.end - line.begin)) == "[")
+            return true;
+    return false;
+}
 
 // Where a new key goes: after the last key line of the section's first block
 // (or after its header), and whether that spot already ends a line.
@@ -137,7 +164,8 @@ std::optional<QByteArray> IniWithValue(const QByteArray& data, const QString& se
     while (v.startsWith(' ') || v.startsWith('\t'))
         v.remove(0, 1);
     if (!WritableName(s, "]") || !WritableName(k, "=") || k.startsWith('[') || k.startsWith(';') ||
-        k.startsWith('#') || v.contains('\r') || v.contains('\n') || v.contains('\0'))
+        k.startsWith('#') || v.contains('\r') || v.contains('\n') || v.contains('\0') ||
+        data.contains('\0') || HasLoneBracket(data))  // the reader stops at a NUL
         return std::nullopt;
 
     const QByteArray eol = LineEnd(data);

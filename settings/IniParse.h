@@ -17,7 +17,9 @@ QString IniLookup(const QByteArray& data, const QString& section, const QString&
 // is replaced, or a line is added at the end of the section's first block, or
 // the section is appended.  Every other byte stays as it was, line ends
 // included.  Nothing when a name or the value cannot be written as one line
-// (line breaks, a key holding '=', a section holding ']', empty names).
+// (line breaks, a key holding '=', a section holding ']', empty names), and
+// when the reader would not see it: the file holds a NUL byte (the reader
+// stops there) or a line of only "[" (which swallows the next header).
 std::optional<QByteArray> IniWithValue(const QByteArray& data, const QString& section, const QString& key,
                                        const QString& value);
 

@@ -28,7 +28,9 @@ KZ_FUZZ_TARGET(Ini)
 
     KZ_FUZZ_CHECK(kz::IniLookup(file, section, key).size() <= file.size());
     const std::optional<QByteArray> written = kz::IniWithValue(file, section, key, value);
-    if (!written)
+    // Qt's UTF-8 decoding drops a leading byte-order mark, so such a value
+    // cannot read back through any QString.
+    if (!written || TrimBlanks(value).startsWith(QChar(0xFEFF)))
         return;
     // A value that was written reads back (the reader drops surrounding
     // blanks), and writing it again changes nothing.
