@@ -116,7 +116,9 @@ bool CopySucceeded(const CopyEvidence& e)
         return false;
     if (!IsListingOfFile(e.sourceProbe, e.sourceName) || !IsListingOfFile(e.targetProbe, e.targetName))
         return false;
-    return ProbeFileSize(e.sourceProbe) == ProbeFileSize(e.targetProbe);
+    // Equal sizes are evidence only when the probes found them.
+    const QString size = ProbeFileSize(e.sourceProbe);
+    return !size.isEmpty() && size == ProbeFileSize(e.targetProbe);
 }
 
 }  // namespace kz::files
