@@ -42,6 +42,12 @@ KZ_FUZZ_TARGET(Listing)
     const QStringList folders = ListedFolders(text);
     const qsizetype lines = text.count(QStringLiteral("\r\r\n"));
     KZ_FUZZ_CHECK(entries.size() + folders.size() <= lines);
+    // The file manager's one-pass parse sees what the two separate ones see.
+    const Listing both = ParseListingAndFolders(text);
+    KZ_FUZZ_CHECK(both.folders == folders && both.entries.size() == entries.size());
+    for (qsizetype i = 0; i < entries.size() && i < both.entries.size(); ++i)
+        KZ_FUZZ_CHECK(both.entries[i].name == entries[i].name && both.entries[i].date == entries[i].date &&
+                      both.entries[i].size == entries[i].size);
     for (const FileEntry& entry : entries) {
         KZ_FUZZ_CHECK(entry.date.size() <= 16);
         KZ_FUZZ_CHECK(!entry.name.contains(QStringLiteral("\r\r\n")));

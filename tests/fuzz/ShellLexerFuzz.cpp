@@ -45,6 +45,14 @@ void CheckParsed(const ParsedLine& parsed)
         KZ_FUZZ_CHECK(!command.words.empty());
         KZ_FUZZ_CHECK((i == 0) == (command.joint == Joint::First));
         for (const Word& word : command.words) {
+            size_t textAt = 0;
+            size_t patternAt = 0;
+            for (const Substitution& substitution : word.substitutions) {
+                KZ_FUZZ_CHECK(substitution.textAt >= textAt && substitution.textAt <= word.text.size());
+                KZ_FUZZ_CHECK(substitution.patternAt >= patternAt && substitution.patternAt <= word.pattern.size());
+                textAt = substitution.textAt;
+                patternAt = substitution.patternAt;
+            }
             if (word.glob)
                 KZ_FUZZ_CHECK(word.text.find_first_of("*?") != std::string::npos);
             else
@@ -61,7 +69,8 @@ KZ_FUZZ_TARGET(ShellLexer)
     CheckParsed(ParseCommandLine(line));
 
     // The NUL-separated pieces of the input, each in single quotes as the
-    // program quotes file names: one command of exactly these words.
+    // program quotes file names: one command of exactly these words, nothing
+    // in them run.
     std::vector<std::string> pieces;
     std::string quoted;
     size_t start = 0;
@@ -81,5 +90,5 @@ KZ_FUZZ_TARGET(ShellLexer)
     const std::vector<Word>& words = parsed.commands[0].words;
     KZ_FUZZ_CHECK(words.size() == pieces.size());
     for (size_t i = 0; i < words.size() && i < pieces.size(); ++i)
-        KZ_FUZZ_CHECK(words[i].text == pieces[i] && !words[i].glob);
+        KZ_FUZZ_CHECK(words[i].text == pieces[i] && !words[i].glob && words[i].substitutions.empty());
 }
