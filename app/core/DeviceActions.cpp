@@ -1,5 +1,6 @@
 #include "app/core/DeviceActions.h"
 
+#include "app/core/ClientErrors.h"
 #include "app/core/ServerStartLines.h"
 #include "app/core/Texts.h"
 
@@ -29,21 +30,8 @@ RebootVerdict JudgeReboot(const QString& output)
 {
     if (IsEmptyAnswer(output))
         return {true, {}, {}};
-    static const struct {
-        const char* marker;
-        const char* message;
-    } kTable[] = {
-        {"not found", text::NoDeviceFound},
-        {"error: device offline", text::DeviceTurnedOff},
-        {"error: more than one device and emulator", text::MultipleDevices},
-    };
     RebootVerdict verdict{false, {}, StripServerStartLines(output)};
-    for (const auto& row : kTable) {
-        if (output.contains(QLatin1String(row.marker))) {
-            verdict.message = QString::fromUtf8(row.message);
-            break;
-        }
-    }
+    verdict.message = QString::fromUtf8(ClientErrorMessage(output, PlainNotFound::First));
     return verdict;
 }
 

@@ -1,7 +1,7 @@
 #include "files/core/Listing.h"
 
 #include "app/core/ServerStartLines.h"
-#include "app/core/Texts.h"
+#include "app/core/ClientErrors.h"
 
 namespace kz::files {
 
@@ -220,13 +220,7 @@ const char* ListingErrorKey(const QString& output)
         if (!IsListingLine(line))
             rest += line + u'\n';
     }
-    if (rest.contains(QLatin1String("not found")))
-        return kz::text::NoDeviceFound;
-    if (rest.contains(QLatin1String("error: device offline")))
-        return kz::text::DeviceTurnedOff;
-    if (rest.contains(QLatin1String("error: more than one device and emulator")))
-        return kz::text::MultipleDevices;
-    return nullptr;
+    return ClientErrorMessage(rest, PlainNotFound::First);
 }
 
 }  // namespace kz::files

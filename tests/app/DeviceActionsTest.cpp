@@ -1,5 +1,8 @@
 #include "app/core/DeviceActions.h"
+#include "app/core/ChipInfoErrors.h"
+#include "app/core/ClientErrors.h"
 #include "app/core/ServerStartLines.h"
+#include "app/core/Texts.h"
 
 #include <gtest/gtest.h>
 
@@ -94,4 +97,26 @@ TEST(Reboot, MessagesInTableOrder)
     EXPECT_FALSE(other.ok);
     EXPECT_TRUE(other.message.isEmpty());
     EXPECT_EQ(other.tip, "reboot: Operation not permitted\r\r\n");
+}
+
+TEST(ClientErrors, PlainNotFoundRankDecidesAgainstDeviceErrors)
+{
+    const QString offlineAndShell = "error: device offline\r\n/system/bin/sh: ls: not found\r\n";
+    const struct {
+        QString output;
+        PlainNotFound rank;
+        const char* message;
+    } cases[] = {
+        {offlineAndShell, PlainNotFound::First, text::NoDeviceFound},
+        {offlineAndShell, PlainNotFound::Last, text::DeviceTurnedOff},
+        {"error: more than one device and emulator\r\n", PlainNotFound::First, text::MultipleDevices},
+        {"error: device not found\r\n", PlainNotFound::Last, text::NoDeviceFound},
+        {"sh: eMMC: not found\r\n", PlainNotFound::Last, text::NoDeviceFound},
+        {"Manufacturer ID 0x15\r\n", PlainNotFound::First, nullptr},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(ClientErrorMessage(c.output, c.rank), c.message) << c.output.toStdString();
+    // The reboot and the chip information keep their own ranks.
+    EXPECT_EQ(JudgeReboot(offlineAndShell).message, text::NoDeviceFound);
+    EXPECT_EQ(ChipInfoErrorMessage(offlineAndShell), text::DeviceTurnedOff);
 }
