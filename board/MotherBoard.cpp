@@ -194,7 +194,7 @@ void CMotherBoard::StartWorker(kz::board::WorkerJob job)
 void CMotherBoard::PickFile(int mode, QLineEdit* target)
 {
     if (kz::files::IsUdiskMode(mode) && !(m_pOwner && m_pOwner->MountUdisk())) {
-        Prompt(Text(kz::board::text::MountFailed));
+        Prompt(Text(kz::text::MountFailed));
         return;
     }
     m_picker(*this, mode);

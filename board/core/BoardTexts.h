@@ -34,7 +34,6 @@ inline constexpr const char NameEmpty[] = "File name can not be empty, please en
 inline constexpr const char AddressFormat[] = "Write address format is incorrect,please enter the hexadecimal!";
 inline constexpr const char FileNumRange[] = "File num is out of range,please enter again！";
 inline constexpr const char FileSizeRange[] = "File size is out of range,please enter again！";
-inline constexpr const char MountFailed[] = "MountUdisk Failed!";
 
 inline constexpr const char WriteAddr[] = "write addr:";
 inline constexpr const char FileName[] = "file name:";
