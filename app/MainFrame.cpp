@@ -28,7 +28,8 @@ void RunModal(kz::ui::WindowImplBase& dialog, QWidget* parent, const QString& ca
 }
 }
 
-CMainFrame::CMainFrame(kz::MonitorSettings monitor) : m_monitor(monitor)
+CMainFrame::CMainFrame(kz::MonitorSettings monitor, kz::DialogTimings dialogs)
+    : m_monitor(monitor), m_dialogs(dialogs)
 {
     g_mainFrame = this;
     m_quit = [] { QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection); };

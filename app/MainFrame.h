@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/DeviceTracker.h"
+#include "app/DialogTimings.h"
 #include "app/MonitorSettings.h"
 #include "app/core/ChipInfoReads.h"
 #include "app/core/LogLine.h"
@@ -36,8 +37,10 @@ inline constexpr uint WM_MENU_UPDATE = kz::ui::kWmUser + 104;
 class CMainFrame : public kz::ui::WindowImplBase, public kz::ui::IListCallbackUI {
     Q_OBJECT
 public:
-    explicit CMainFrame(kz::MonitorSettings monitor = {});
+    explicit CMainFrame(kz::MonitorSettings monitor = {}, kz::DialogTimings dialogs = {});
     ~CMainFrame() override;
+
+    const kz::DialogTimings& Timings() const { return m_dialogs; }
 
     // The one main window of the process (null before it is built).
     static CMainFrame* Instance();
@@ -130,6 +133,7 @@ private:
     std::deque<std::function<void()>> m_detections;  // each: what to do after it
     bool m_bDetecting = false;
     kz::MonitorSettings m_monitor;
+    kz::DialogTimings m_dialogs;
     std::unique_ptr<kz::DeviceTracker> m_tracker;
     std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
     std::function<void()> m_quit;

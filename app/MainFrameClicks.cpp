@@ -74,7 +74,7 @@ void CMainFrame::OpenMainMenu()
 
 std::optional<QString> CMainFrame::ReadChipInfo()
 {
-    CLoading loading(this);
+    CLoading loading(this, m_dialogs.loading);
     loading.Create(GetHWND(), QStringLiteral("母片制作"));
     loading.CenterWindow();
     loading.ShowModal();

@@ -30,9 +30,6 @@ class QAbstractItemView;
 inline constexpr uint WM_FM_DELETE = kz::ui::kWmUser + 100;
 inline constexpr uint WM_FM_RENAME = kz::ui::kWmUser + 101;
 
-// Tests shorten the copy's waits between progress polls.
-void SetCopyTimingForTests(const kz::files::CopyTiming& timing);
-
 // Opens the file manager in a copy mode over the main window, modally.
 void OpenFileManager(CMainFrame* main, int mode);
 

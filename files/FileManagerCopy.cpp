@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 
+#include "app/MainFrame.h"
 #include "device/AdbRunner.h"
 #include "files/CopySink.h"
 #include "files/core/Commands.h"
@@ -15,15 +16,6 @@
 #include "files/core/TrimName.h"
 
 namespace ft = kz::files::text;
-
-namespace {
-kz::files::CopyTiming g_copyTiming;
-}  // namespace
-
-void SetCopyTimingForTests(const kz::files::CopyTiming& timing)
-{
-    g_copyTiming = timing;
-}
 
 // Mode 0 takes the chosen item of "comb_name", mode 1 the typed "edit_name".
 bool CFileManager::CopyTargetName(QString& name)
@@ -116,6 +108,6 @@ void CFileManager::StartCopyJob(const QString& source, const QString& target, co
     job.targetName = target;
     job.run = [](const QString& command) { return kz::RunAdbClient(command); };
     job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);
-    job.timing = g_copyTiming;
+    job.timing = m_main ? m_main->Timings().copy : kz::files::CopyTiming{};
     kz::files::StartCopyWorker(std::move(job));
 }

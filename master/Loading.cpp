@@ -17,11 +17,6 @@ using kz::master::Latch;
 namespace {
 CLoading* g_current = nullptr;
 
-// A chip tool that never answers does not keep the dialog open for ever.
-constexpr int kGiveUpMs = 1000 * 1000;
-int g_frameMs = kz::master::kLoadingFrameMs;
-int g_giveUpMs = kGiveUpMs;
-
 // Inner worker.  It starts the adb server in case another window stopped it,
 // and leaves it running afterwards for the windows that follow.  The answer
 // reaches the main window on the GUI thread, under the number of its read.
@@ -55,8 +50,11 @@ void RunCommandWorker(QPointer<CMainFrame> owner, QPointer<kz::ui::WindowImplBas
 
 }  // namespace
 
-CLoading::CLoading(CMainFrame* owner)
-    : m_owner(owner), m_read(owner ? owner->BeginChipInfoRead() : 0), m_closed(std::make_shared<Latch>())
+CLoading::CLoading(CMainFrame* owner, kz::master::LoadingTiming timing)
+    : m_owner(owner),
+      m_timing(timing),
+      m_read(owner ? owner->BeginChipInfoRead() : 0),
+      m_closed(std::make_shared<Latch>())
 {
     g_current = this;
 }
@@ -71,12 +69,6 @@ CLoading::~CLoading()
 CLoading* CLoading::Current()
 {
     return g_current;
-}
-
-void CLoading::SetTimingForTests(int frameMs, int giveUpMs)
-{
-    g_frameMs = frameMs > 0 ? frameMs : kz::master::kLoadingFrameMs;
-    g_giveUpMs = giveUpMs > 0 ? giveUpMs : kGiveUpMs;
 }
 
 void CLoading::Notify(kz::ui::TNotifyUI& msg)
@@ -114,7 +106,7 @@ void CLoading::StartCommandWorker()
 {
     QPointer<CMainFrame> owner(m_owner);
     QPointer<WindowImplBase> self(this);
-    const auto giveUp = std::chrono::milliseconds(g_giveUpMs);
+    const auto giveUp = std::chrono::milliseconds(m_timing.giveUpMs);
     try {
         std::thread(RunCommandWorker, owner, self, m_read, giveUp).detach();
     } catch (const std::system_error&) {
@@ -126,7 +118,7 @@ void CLoading::StartAnimationWorker()
 {
     QPointer<CLoading> self(this);
     std::shared_ptr<Latch> closed = m_closed;
-    const auto interval = std::chrono::milliseconds(g_frameMs);
+    const auto interval = std::chrono::milliseconds(m_timing.frameMs);
     try {
         std::thread([self, closed, interval] {
             int frame = 1;

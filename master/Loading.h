@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app/core/ChipInfoReads.h"
+#include "master/core/LoadingFrames.h"
 #include "ui/WindowImplBase.h"
 
 class CMainFrame;
@@ -29,7 +30,7 @@ class Latch;
 class CLoading : public kz::ui::WindowImplBase {
     Q_OBJECT
 public:
-    explicit CLoading(CMainFrame* owner);
+    explicit CLoading(CMainFrame* owner, kz::master::LoadingTiming timing = {});
     ~CLoading() override;
 
     // The loading dialog shown now, if any.
@@ -47,10 +48,6 @@ public:
     // The frame shown now (0 before the first).
     int CurrentFrame() const { return m_frame; }
 
-    // Tests shorten the frame interval and the time after which the dialog
-    // gives up waiting; 0 restores the defaults.
-    static void SetTimingForTests(int frameMs, int giveUpMs);
-
 private:
     void OnWindowInit();
     void ShowFrame(int frame);
@@ -58,6 +55,7 @@ private:
     void StartAnimationWorker();
 
     CMainFrame* m_owner;
+    kz::master::LoadingTiming m_timing;
     kz::ChipInfoReads::ReadId m_read;
     QPointer<QLabel> m_show;
     QVector<QPixmap> m_frames;  // index frame - 1

@@ -17,19 +17,11 @@ const char kSetOkRestart[] =
     "Set successfully!You must restart the program for the changes to take effect.Resatrt now?!";
 const char kSetFailed[] = "Set failed!";
 
-CConfig::InstanceStarter& Starter()
-{
-    static CConfig::InstanceStarter starter;
-    return starter;
-}
-
 }  // namespace
 
-CConfig::CConfig(CMainFrame* owner) : m_owner(owner), m_strLanguage(owner ? owner->m_strLanguage : QString()) {}
-
-void CConfig::SetInstanceStarterForTests(InstanceStarter starter)
+CConfig::CConfig(CMainFrame* owner, InstanceStarter starter)
+    : m_owner(owner), m_starter(std::move(starter)), m_strLanguage(owner ? owner->m_strLanguage : QString())
 {
-    Starter() = std::move(starter);
 }
 
 QString CConfig::Text(const char* key) const
@@ -96,9 +88,8 @@ void CConfig::StoreChoice()
 // main window's own close, which also stops the adb server.
 void CConfig::Restart()
 {
-    const InstanceStarter& starter = Starter();
-    if (starter)
-        starter();
+    if (m_starter)
+        m_starter();
     else
         kz::StartNewInstance(kz::RunningProgram());
     if (m_owner)

@@ -16,16 +16,14 @@ class QWidget;
 class CConfig : public kz::ui::WindowImplBase {
     Q_OBJECT
 public:
-    explicit CConfig(CMainFrame* owner);
+    // Starts the new instance of a restart; empty: this program again.
+    using InstanceStarter = std::function<bool()>;
+
+    explicit CConfig(CMainFrame* owner, InstanceStarter starter = {});
 
     QString GetWindowClassName() const override { return QStringLiteral("config"); }
     QString GetSkinFile() const override { return QStringLiteral("config.xml"); }
     void Notify(kz::ui::TNotifyUI& msg) override;
-
-    // Starts the new instance of a restart; the default runs this program
-    // again.  Tests replace it (null restores the default).
-    using InstanceStarter = std::function<bool()>;
-    static void SetInstanceStarterForTests(InstanceStarter starter);
 
 private:
     void OnWindowInit();
@@ -35,6 +33,7 @@ private:
     QString Text(const char* key) const;
 
     QPointer<CMainFrame> m_owner;
+    InstanceStarter m_starter;
     QString m_strLanguage;
     QPointer<QWidget> m_textTitle;
     QPointer<QWidget> m_textLanguage;

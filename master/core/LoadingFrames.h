@@ -8,6 +8,12 @@ namespace kz::master {
 inline constexpr int kLoadingFrameCount = 16;
 inline constexpr int kLoadingFrameMs = 100;
 
+struct LoadingTiming {
+    int frameMs = kLoadingFrameMs;
+    // A chip tool that never answers does not keep the dialog open for ever.
+    int giveUpMs = 1000 * 1000;
+};
+
 // The frame after `frame`.
 inline int NextLoadingFrame(int frame)
 {

@@ -28,7 +28,7 @@ void MainFrameFixture::Start(const QByteArray& devices, const QByteArray& model,
     bin.Answer(QString::fromUtf8(kDevicesCommand), devices);
     bin.Answer(QString::fromUtf8(kModelCommand), model);
     bin.Answer(QString::fromUtf8(kMountCommand), mount);
-    frame = std::make_unique<CMainFrame>(monitor);
+    frame = std::make_unique<CMainFrame>(monitor, dialogs);
     frame->SetQuitHandler([this] { ++quits; });
     ASSERT_TRUE(frame->Create(nullptr, QString::fromUtf8(text::WindowTitle)));
     frame->ShowWindow();

@@ -31,6 +31,7 @@ protected:
 
     // Short waits; adb's device list is followed only where a test says so.
     MonitorSettings monitor{.arrivalDelayMs = 30, .followAdbList = false, .trackerRetry = {}};
+    DialogTimings dialogs;  // as the program has them unless a test shortens them
     QTemporaryDir configHome;  // the operator's configuration folder
     FakeBin bin;
     ScriptedMessageService boxes;

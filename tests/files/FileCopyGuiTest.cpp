@@ -34,8 +34,8 @@ class FileCopyGui : public FilesGui {
 protected:
     void SetUp() override
     {
+        dialogs.copy = {5, 5, 100};
         FilesGui::SetUp();
-        SetCopyTimingForTests({5, 5, 100});
         bin.Answer(kLsSdcard, Ls(1234, "a b.bin"));
         bin.Answer(kProbeSource, Ls(1234, "a b.bin"));
         bin.Answer(kDfUdisk, kDfRoomy);
@@ -43,7 +43,6 @@ protected:
         bin.Answer(kVerifySource, Ls(1234, "a b.bin"));
         bin.Answer(kVerifyTarget, Ls(1234, "abc"));
     }
-    void TearDown() override { SetCopyTimingForTests({}); }
 
     // Selects the file, types the target name and presses "Copy".
     static void StartCopy(QWidget* modal, const QString& target, int row = 0)

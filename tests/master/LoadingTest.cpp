@@ -18,8 +18,6 @@ namespace {
 
 class LoadingTest : public MainFrameFixture {
 protected:
-    ~LoadingTest() override { CLoading::SetTimingForTests(0, 0); }
-
     const QString chipInfo = QString::fromUtf8(kz::kChipInfoCommand);
 };
 
@@ -34,10 +32,9 @@ bool ShowsImage(const QLabel* label, int frame)
 TEST_F(LoadingTest, AnimationRunsThroughTheSixteenFramesWhileTheCommandRuns)
 {
     StartConnected();
-    CLoading::SetTimingForTests(2, 0);
     bin.Answer(chipInfo, "Manufacturer ID: 0x15\r\r\n");
     bin.Delay(chipInfo, 1.0);
-    CLoading loading(frame.get());
+    CLoading loading(frame.get(), {.frameMs = 2});
     loading.Create(frame->GetHWND(), QStringLiteral("母片制作"));
     loading.ShowWindow();
     EXPECT_EQ(CLoading::Current(), &loading);
@@ -79,13 +76,15 @@ TEST_F(LoadingTest, TheAnswerIsStoredThenTheDialogClosesAndTheServerStaysUp)
 
 TEST_F(LoadingTest, AToolThatNeverAnswersIsGivenUpAndNothingIsJudged)
 {
+    // Long enough for the first read's prompt answer, well short of the
+    // second read's delay.
+    dialogs.loading.giveUpMs = 1500;
     StartConnected();
     bin.Answer(chipInfo, "No eMMC inside\r\r\n");
     ClickButton(frame->GetHWND(), "btn_readInfo");  // an earlier read's text
     ASSERT_EQ(boxes.Texts(), QStringList{Text(kz::text::ChipNotDetected)});
-    CLoading::SetTimingForTests(0, 150);
     bin.Answer(chipInfo, "Manufacturer ID: 0x45\r\r\n");
-    bin.Delay(chipInfo, 1.0);
+    bin.Delay(chipInfo, 4.0);
     ClickButton(frame->GetHWND(), "btn_readInfo");
     EXPECT_EQ(boxes.Count(), 1) << "the given-up read is not judged by the earlier text";
     // The answer that comes later is still the newest one there is.

@@ -21,20 +21,15 @@ const char kSetOkRestart[] =
 
 class ConfigDialog : public MainFrameFixture {
 protected:
-    ConfigDialog()
-    {
-        Start(kNoDevice);
-        CConfig::SetInstanceStarterForTests([this] {
-            ++starts;
-            return true;
-        });
-    }
-    ~ConfigDialog() override { CConfig::SetInstanceStarterForTests(nullptr); }
+    ConfigDialog() { Start(kNoDevice); }
 
     // Opens the dialog for the main window's language as it is now.
     void Open()
     {
-        dlg = std::make_unique<CConfig>(frame.get());
+        dlg = std::make_unique<CConfig>(frame.get(), [this] {
+            ++starts;
+            return true;
+        });
         ASSERT_TRUE(dlg->Create(frame->GetHWND(), QStringLiteral("设置")));
         dlg->ShowWindow();
         ASSERT_TRUE(WaitFor([this] { return Combo()->itemData(0).isValid(); }));
