@@ -167,8 +167,3 @@ void CMainFrame::SetStateText(bool connected)
     if (m_textState)
         m_textState->setText(Text(connected ? kz::text::Connected : kz::text::Unconnected));
 }
-
-void CMainFrame::ComingLater(const QString& caption, const QString& what)
-{
-    kz::ShowMessageBox(GetHWND(), what + QStringLiteral(" comes in a later version of this program."), caption);
-}

@@ -29,7 +29,6 @@ class QWidget;
 
 
 // Messages the main menu posts to the main window.
-inline constexpr uint WM_DEVICECHANGE = 537;
 inline constexpr uint WM_MENU_SETTING = kz::ui::kWmUser + 102;
 inline constexpr uint WM_MENU_ABOUT = kz::ui::kWmUser + 103;
 inline constexpr uint WM_MENU_UPDATE = kz::ui::kWmUser + 104;
@@ -121,7 +120,6 @@ private:
     void ShowChipInfo(const QString& report);
     void RunMtxFlow();
     void Reboot();
-    void ComingLater(const QString& caption, const QString& what);
 
     QPointer<QLabel> m_textState;
     QPointer<QListView> m_listLog;
