@@ -66,8 +66,9 @@ public:
     QString Text(const char* key) const;
     QString Text(const QString& key) const;
 
-    // Chip-information reads: the loading dialog begins one and its worker
-    // stores the answer under the read's number (see kz::ChipInfoReads).
+    // Chip-information reads, on the GUI thread: the loading dialog begins
+    // one and its worker hands the answer here, stored under the read's
+    // number (see kz::ChipInfoReads).
     kz::ChipInfoReads::ReadId BeginChipInfoRead() { return m_chipReads.Begin(); }
     void StoreChipInfoAnswer(kz::ChipInfoReads::ReadId read, const kz::ClientAnswer& answer);
     // The output of the last answer kept.

@@ -6,13 +6,11 @@ namespace kz {
 
 ChipInfoReads::ReadId ChipInfoReads::Begin()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
     return ++m_newest;
 }
 
 bool ChipInfoReads::Store(ReadId read, const ClientAnswer& answer)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
     if (read != m_newest)
         return false;
     m_answered = read;
@@ -22,7 +20,6 @@ bool ChipInfoReads::Store(ReadId read, const ClientAnswer& answer)
 
 std::optional<ClientAnswer> ChipInfoReads::AnswerOf(ReadId read) const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
     if (read == 0 || read != m_answered)
         return std::nullopt;
     return m_answer;
@@ -30,7 +27,6 @@ std::optional<ClientAnswer> ChipInfoReads::AnswerOf(ReadId read) const
 
 QString ChipInfoReads::LastOutput() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
     return m_answer.output;
 }
 

@@ -6,11 +6,11 @@
 // Each read is numbered when it begins.  An answer is kept only while no
 // later read has begun, so a late answer never replaces a newer one, and a
 // read that has no answer of its own is judged as nothing at all (never by
-// the text an earlier read left).  Callable from any thread.
+// the text an earlier read left).  Used on the GUI thread only: the worker
+// that reads hands its answer over there.
 
 #include <QString>
 #include <QtGlobal>
-#include <mutex>
 #include <optional>
 
 #include "device/ClientAnswer.h"
@@ -30,7 +30,6 @@ public:
     QString LastOutput() const;
 
 private:
-    mutable std::mutex m_mutex;
     ReadId m_newest = 0;
     ReadId m_answered = 0;  // the read whose answer is kept; 0: none
     ClientAnswer m_answer;
