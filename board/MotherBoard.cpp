@@ -161,7 +161,7 @@ void CMotherBoard::ShowChipInfo(const kz::ChipInfo& info)
     }
 }
 
-void ParseChipInfo(CMotherBoard& dialog, QString output)
+void FillFromChipInfo(CMotherBoard& dialog, QString output)
 {
     dialog.ShowChipInfo(kz::ParseChipInfo(std::move(output)));
 }

@@ -7,7 +7,7 @@
 //   CMotherBoard board(mainFrame);
 //   board.Create(mainFrame->GetHWND(), caption);
 //   board.InitControls();
-//   ParseChipInfo(board, chipInfo);
+//   FillFromChipInfo(board, chipInfo);
 //   board.CenterWindow();
 //   board.ShowModal();
 //
@@ -124,4 +124,4 @@ private:
 };
 
 // Fills the board dialog from the chip-information answer.
-void ParseChipInfo(CMotherBoard& dialog, QString output);
+void FillFromChipInfo(CMotherBoard& dialog, QString output);

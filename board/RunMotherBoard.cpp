@@ -26,7 +26,7 @@ void RunMotherBoardDialog(CMainFrame* main, const QString& chipInfo)
     auto* board = new CMotherBoard(main);
     board->Create(main->GetHWND(), QStringLiteral("母片制作"));
     board->InitControls();
-    ParseChipInfo(*board, chipInfo);
+    FillFromChipInfo(*board, chipInfo);
     board->CenterWindow();
     board->ShowModal();
     ReleaseWhenIdle(board);

@@ -44,7 +44,7 @@ protected:
         board->SetPickers({}, [this](CMotherBoard& b) { b.m_strPickedName = typedName; });
         ASSERT_TRUE(board->Create(frame->GetHWND(), QStringLiteral("母片制作")));
         board->InitControls();
-        ParseChipInfo(*board, ChipReport());
+        FillFromChipInfo(*board, ChipReport());
         board->ShowWindow();
         ProcessEventsFor(50);
     }

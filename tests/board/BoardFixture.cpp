@@ -31,7 +31,7 @@ void BoardFixture::OpenBoard(const QString& chipReport)
         });
     ASSERT_TRUE(board->Create(frame->GetHWND(), QStringLiteral("母片制作")));
     board->InitControls();
-    ParseChipInfo(*board, chipReport);
+    FillFromChipInfo(*board, chipReport);
     board->ShowWindow();
     // "windowinit" sets the labels again; the first label tells it has run.
     ASSERT_TRUE(WaitFor([&] { return TextOf("option_info") == QStringLiteral("Info Modify"); }));
