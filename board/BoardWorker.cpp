@@ -22,7 +22,30 @@ void ReportOutcome(const QPointer<QObject>& dialog, const QPointer<QObject>& own
         kz::ui::RunOnGui(dialog, [after = job.afterBox, ok, message] { after(ok, message); });
 }
 
+void RunIfIdle(const std::shared_ptr<BoardShared>& shared)
+{
+    if (shared->running != 0 || !shared->whenIdle)
+        return;
+    const std::function<void()> fn = std::move(shared->whenIdle);
+    shared->whenIdle = nullptr;
+    fn();
+}
+
+// The last worker's end hands the waiting step to the GUI thread, behind the
+// worker's own last GUI steps.
+void EndWorker(const std::shared_ptr<BoardShared>& shared)
+{
+    if (--shared->running == 0)
+        kz::ui::RunOnGui(nullptr, [shared] { RunIfIdle(shared); });
+}
+
 }  // namespace
+
+void CallWhenIdle(std::shared_ptr<BoardShared> shared, std::function<void()> fn)
+{
+    shared->whenIdle = std::move(fn);
+    RunIfIdle(shared);
+}
 
 void RunBoardJob(const QPointer<QObject>& dialog, const QPointer<QObject>& owner, const WorkerJob& job)
 {
@@ -38,11 +61,11 @@ void StartBoardWorker(std::shared_ptr<BoardShared> shared, QPointer<QObject> dia
     try {
         kz::ui::StartThread(start, [shared, dialog, owner, job] {
             RunBoardJob(dialog, owner, job);
-            --shared->running;
+            EndWorker(shared);
         }).detach();
     } catch (const std::system_error&) {
-        --shared->running;
         ReportOutcome(dialog, owner, job, false);
+        EndWorker(shared);
     }
 }
 

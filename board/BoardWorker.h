@@ -26,7 +26,14 @@ struct BoardShared {
     std::atomic<int> boot2Source{0};
     std::array<std::atomic<int>, kMaxPartitionRows> userRowSource{};
     std::atomic<int> running{0};
+    // Set and run on the GUI thread only: what is to happen once the last
+    // worker has ended (the closed dialog's release).
+    std::function<void()> whenIdle;
 };
+
+// Runs fn on the GUI thread once no worker runs: now when none does, else
+// right after the last one's end.  Called on the GUI thread.
+void CallWhenIdle(std::shared_ptr<BoardShared> shared, std::function<void()> fn);
 
 struct WorkerJob {
     // Built on the worker when it starts, so it sees the sources of that moment.

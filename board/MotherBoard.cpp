@@ -186,6 +186,11 @@ int CMotherBoard::RunningWorkers() const
     return m_shared->running;
 }
 
+void CMotherBoard::CallWhenIdle(std::function<void()> fn)
+{
+    kz::board::CallWhenIdle(m_shared, std::move(fn));
+}
+
 void CMotherBoard::StartWorker(kz::board::WorkerJob job)
 {
     kz::board::StartBoardWorker(m_shared, QPointer<QObject>(this), QPointer<QObject>(GetHWND()), std::move(job));

@@ -76,6 +76,9 @@ public:
     int UserRowSource(int row) const;
     // Transfers still running (their message box included).
     int RunningWorkers() const;
+    // Runs fn on the GUI thread once no transfer runs (at once when none
+    // does); the closed dialog is released this way.
+    void CallWhenIdle(std::function<void()> fn);
 
     CMainFrame* m_pOwner;
     std::array<kz::PartitionRow, kz::kMaxPartitionRows> m_partitionRows;

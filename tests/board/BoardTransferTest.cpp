@@ -151,6 +151,34 @@ TEST_F(BootTransfer, AReportAfterTheDialogWentIsHarmless)
     EXPECT_EQ(boxes.Texts(), QStringList({"Save Boot1 failed!"}));
 }
 
+// The closed dialog is released by its last worker's end, right after that
+// worker's own last steps, and not while a worker still runs.
+TEST_F(BootTransfer, TheReleaseFollowsTheLastWorkersEndAtOnce)
+{
+    OpenBoard();
+    int idleCalls = 0;
+    board->CallWhenIdle([&] { ++idleCalls; });
+    EXPECT_EQ(idleCalls, 1) << "no worker: at once";
+
+    nextTypedName = QStringLiteral("late.img");
+    boxes.Hold();
+    Click("btn_readboot1");
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    board->Close();
+    bool buttonBackAtRelease = false;
+    board->CallWhenIdle([&] {
+        ++idleCalls;
+        buttonBackAtRelease = Ctl("btn_readboot1")->isEnabled();
+    });
+    ProcessEventsFor(50);
+    EXPECT_EQ(idleCalls, 1) << "released while the worker waits in its message box";
+    boxes.Release();
+    ASSERT_TRUE(WaitFor([&] { return board->RunningWorkers() == 0; }));
+    ProcessEventsFor(50);
+    EXPECT_EQ(idleCalls, 2) << "not released within 50 ms of the last worker's end";
+    EXPECT_TRUE(buttonBackAtRelease) << "the worker's last step ran before the release";
+}
+
 TEST_F(BootTransfer, AWorkerThatCannotStartGivesTheButtonBackAndSaysSo)
 {
     const kz::ui::ThreadStarter failing = [](std::function<void()>) -> std::thread {
