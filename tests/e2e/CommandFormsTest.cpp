@@ -178,6 +178,12 @@ TEST_F(CommandFormsTest, UnauthorizedAndUnpluggedBoxesAreToldApart)
 TEST_F(CommandFormsTest, RebootPrintsNothingAndTheBoxReturns)
 {
     EXPECT_EQ(Adb("shell reboot"), "");
+    // The client may end before the box has dropped its link: wait for the
+    // reboot itself, then for the box to come back.
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (!Contains(box->Ctl("status"), "rebooting=yes") && Contains(Adb("devices"), box->Serial() + "\tdevice") &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
     EXPECT_TRUE(WaitUntilListed(10s));
     EXPECT_TRUE(Contains(Adb("shell getprop ro.product.model"), "imx51_bbg"));
 }
