@@ -25,8 +25,6 @@ public:
 
     const MarkupContext& Context() const { return m_context; }
 
-    const MarkupContext& Context() const { return m_context; }
-
 private:
     // The document of `markup` in `font`, laid out; owned by the cache.
     QTextDocument* Document(const QString& markup, const QFont& font) const;
