@@ -80,12 +80,12 @@ void PollProgress(const CopyJob& job, PollerControl& control)
 
 }  // namespace
 
-bool VerifyCopy(const CopyJob& job, const QString& copyOutput)
+CopyEvidence ProbeCopy(const CopyJob& job, const QString& copyOutput)
 {
     CopyEvidence evidence{copyOutput, {}, {}, job.sourceName, job.targetName};
     evidence.sourceProbe = job.run(VerifyProbeCommand(job.sourcePath)).output;
     evidence.targetProbe = job.run(VerifyProbeCommand(job.targetPath)).output;
-    return CopySucceeded(evidence);
+    return evidence;
 }
 
 void RunCopy(const CopyJob& job)
@@ -108,9 +108,18 @@ void RunCopy(const CopyJob& job)
         poller->join();
     }
     job.sink->CopyEnded();
-    // Only a copy that ran and printed nothing is worth probing.
-    const bool success = copy.started && IsEmptyAnswer(copy.output) && VerifyCopy(job, copy.output);
-    job.sink->Report(success, copy.started ? copy.output : copy.failure);
+    // Only a copy that ran and printed nothing is worth probing.  When the
+    // probes fail it, their words are the box's account of why (a box gone
+    // mid-copy leaves cp silent and the probes say "device not found").
+    bool success = false;
+    QString told = copy.started ? copy.output : copy.failure;
+    if (copy.started && IsEmptyAnswer(copy.output)) {
+        const CopyEvidence evidence = ProbeCopy(job, copy.output);
+        success = CopySucceeded(evidence);
+        if (!success)
+            told = evidence.sourceProbe + evidence.targetProbe;
+    }
+    job.sink->Report(success, told);
     job.sink->ProgressCleared();
 }
 

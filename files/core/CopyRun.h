@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "device/ClientAnswer.h"
+#include "files/core/CopyJudge.h"
 #include "ui/ThreadStarter.h"
 
 namespace kz::files {
@@ -57,8 +58,8 @@ void RunCopy(const CopyJob& job);
 // the copy button does not stay disabled.
 bool StartCopyWorker(CopyJob job, const kz::ui::ThreadStarter& start = {});
 
-// Both files listed with the same size after the copy (each probed with its
-// own "ls -l"), judged with the copy's output.
-bool VerifyCopy(const CopyJob& job, const QString& copyOutput);
+// The copy's output with each file's own "ls -l" after the copy, for
+// CopySucceeded (both files listed with the same size).
+CopyEvidence ProbeCopy(const CopyJob& job, const QString& copyOutput);
 
 }  // namespace kz::files
