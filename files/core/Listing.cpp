@@ -58,6 +58,7 @@ FileEntry ParseListingLine(QStringView line)
             continue;
         }
         ++runs;
+        const qsizetype separator = i;
         i = SkipSpaces(line, i);
         if (i >= line.size())
             break;
@@ -66,7 +67,8 @@ FileEntry ParseListingLine(QStringView line)
         else if (runs == 4)
             entry.date = Field(line, i, 16);
         else if (runs == 6) {
-            entry.name = line.sliced(i).toString();
+            // ls puts one blank before the name: more belong to the name.
+            entry.name = line.sliced(separator + 1).toString();
             break;
         }
     }
@@ -83,9 +85,10 @@ QString FolderName(QStringView line)
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (line[i] != u' ')
             continue;
+        const qsizetype separator = i;
         i = SkipSpaces(line, i);
         if (++runs == 5)
-            return line.sliced(i).toString();
+            return i < line.size() ? line.sliced(separator + 1).toString() : QString();
         --i;
     }
     return {};

@@ -46,6 +46,7 @@ const std::vector<HostileName>& Names()
         {std::string(251, 'L') + ".bin", false},
         {"-rf.bin", false},
         {"back\\slash \\n.bin", false},
+        {" leading blank.bin", false},
     };
     return names;
 }
@@ -238,6 +239,10 @@ void HostileNamesBox::Run(const Side& side)
     const QString unsafe = T(kz::files::UnsafeFileName);
     const fs::path other = box.StateDir() / side.otherFolder;
     for (const HostileName& row : Names()) {
+        // The SD card's copy types the name as the target, and a typed name
+        // is trimmed: a leading blank is checked on the stick's side only.
+        if (side.copyMode == COPY_SDCARD_TO_UDISK && row.name.front() == ' ')
+            continue;
         SCOPED_TRACE(row.name);
         const std::streamoff logStart = LogSize();
         const QByteArray content = ReadAll(Folder(side) / row.name);

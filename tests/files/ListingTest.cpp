@@ -42,6 +42,16 @@ TEST(Listing, FolderNamesWithBlanks)
     EXPECT_EQ(both.entries.last().name, ParseListing(text).last().name);
 }
 
+// ls puts one blank before the name; a name that begins with blanks keeps them.
+TEST(Listing, LeadingBlanksBelongToTheName)
+{
+    const QString text = Line("-rw-rw-r-- root     root         1234 2024-05-01 09:30  leading blank.bin") +
+                         Line("drwxrwxr-x root     root              2024-05-03 11:00   two");
+    ASSERT_EQ(ParseListing(text).size(), 1);
+    EXPECT_EQ(ParseListing(text).first().name, " leading blank.bin");
+    EXPECT_EQ(ListedFolders(text), QStringList{QStringLiteral("  two")});
+}
+
 TEST(Listing, UnterminatedLastLineAndEmptyLinesEndTheListing)
 {
     EXPECT_EQ(ParseListing(Line(kFile) + QString::fromUtf8(kSpaced)).size(), 1);
