@@ -8,13 +8,13 @@
 #include <atomic>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 
+#include "app/core/ChipInfoReads.h"
 #include "app/DeviceTracker.h"
 #include "app/DialogTimings.h"
 #include "app/MonitorSettings.h"
-#include "app/core/ChipInfoReads.h"
 #include "app/core/LogLine.h"
 #include "app/core/LogStore.h"
 #include "device/AdbRunner.h"

@@ -29,10 +29,10 @@ protected:
     // Runs the events until the client was called `n` times with `command`.
     bool WaitForCalls(const QString& command, int n);
 
+    QTemporaryDir configHome;  // the operator's configuration folder
     // Short waits; adb's device list is followed only where a test says so.
     MonitorSettings monitor{.arrivalDelayMs = 30, .followAdbList = false, .trackerRetry = {}};
     DialogTimings dialogs;  // as the program has them unless a test shortens them
-    QTemporaryDir configHome;  // the operator's configuration folder
     FakeBin bin;
     ScriptedMessageService boxes;
     std::unique_ptr<CMainFrame> frame;
