@@ -87,6 +87,7 @@ protected:
     {
         qputenv("LC_ALL", "en_US.UTF-8");
         FileManagerBox::SetUp();
+        boxes.Clear();  // each journey counts only its own messages
     }
     void TearDown() override
     {
