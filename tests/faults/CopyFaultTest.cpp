@@ -3,6 +3,7 @@
 // the failure with the box's words, the source is untouched, and a copy made
 // once the box is back succeeds.
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 #include "FaultJourney.h"
@@ -56,6 +57,8 @@ TEST_P(CopyFault, IsReportedTrulyAndTheNextCopyWorks)
     boxes.QueueAnswer(kz::MsgAnswer::Ok);
     QStringList firstLog;
     WhenModal([&](QWidget* m) { return RowOf(m, QString::fromUtf8(kSource)) >= 0; }, [&](QWidget* modal) {
+        // A failed step must not leave the modal window waiting for ever.
+        const auto close = qScopeGuard([modal] { ClickButton(modal, "closebtn"); });
         if (fault.beforeStart)
             ASSERT_NO_FATAL_FAILURE(Inject(fault));
         Copy(modal, kSource, kTarget);
@@ -74,7 +77,6 @@ TEST_P(CopyFault, IsReportedTrulyAndTheNextCopyWorks)
             ASSERT_TRUE(frame->MountUdisk());
         Copy(modal, "small.txt", "small copy.txt");
         ASSERT_TRUE(boxes.WaitForCount(2, kEndsWithinMs)) << box.BoxLog();
-        ClickButton(modal, "closebtn");
     });
     OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
 

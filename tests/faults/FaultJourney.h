@@ -115,6 +115,14 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }, kBackWithinMs))
             << fault.name << "\n" << box.BoxLog();
     }
+    // The main window tells that the box went: its state line and log (the
+    // tool's dialogs judge nothing themselves).
+    void ExpectBoxReportedGone()
+    {
+        EXPECT_TRUE(WaitFor([&] { return StateText() == frame->Text(kz::text::Unconnected); }, 3000));
+        EXPECT_FALSE(LogLines().filter(frame->Text(kz::text::DeviceSetAside)).isEmpty())
+            << qPrintable(LogLines().join('\n'));
+    }
     // The next operation once the box is back: the stick mounts (or is
     // mounted already), through a real command.
     void ExpectNextOperationWorks()

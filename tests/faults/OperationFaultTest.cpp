@@ -54,6 +54,7 @@ TEST_F(FaultJourney, ReadUserUnpluggedMidWayEndsWithoutDone)
     const QString shown = ReadUserText(run.dialog);
     EXPECT_FALSE(shown.contains("READ_USER done")) << qPrintable(shown);
     EXPECT_TRUE(run.dialog.FindControl<QPushButton>("btn_ok")->isEnabled());
+    ExpectBoxReportedGone();
     ASSERT_NO_FATAL_FAILURE(Restore(kUnplug));
     ExpectNextOperationWorks();
 }
@@ -65,6 +66,7 @@ TEST_F(FaultJourney, MtxUnpluggedMidWayFails)
     ASSERT_NO_FATAL_FAILURE(Inject(kUnplug));
     ASSERT_TRUE(WaitFor([&] { return run.dialog.HasFinished(); }, kEndsWithinMs)) << box.BoxLog();
     EXPECT_EQ(run.dialog.FindControl<QLabel>("text_output")->text(), "FAIL") << qPrintable(run.dialog.Output());
+    ExpectBoxReportedGone();
     ASSERT_NO_FATAL_FAILURE(Restore(kUnplug));
     ExpectNextOperationWorks();
 }
@@ -145,6 +147,7 @@ TEST_F(BoardJourney, BootWriteUnpluggedMidWayFails)
 {
     ASSERT_NO_FATAL_FAILURE(InterruptTransfer("btn_writeboot1", kUnplug));
     EXPECT_EQ(boxes.Texts(), QStringList{T(bt::Boot1WriteFailed)}) << box.BoxLog();
+    ExpectBoxReportedGone();
     ASSERT_NO_FATAL_FAILURE(Restore(kUnplug));
     ExpectNextOperationWorks();
 }
@@ -229,6 +232,7 @@ TEST_F(UpdateJourney, UnpluggedMidWayFailsAndAllowsAnotherTry)
     ASSERT_TRUE(WaitFor([&] { return !dlg->IsRunning(); }));
     EXPECT_TRUE(UpdateButton()->isEnabled());
     EXPECT_FALSE(std::filesystem::exists(box.StateDir() / "system" / "uImage")) << "a kernel half-flashed";
+    ExpectBoxReportedGone();
     ASSERT_NO_FATAL_FAILURE(Restore(kUnplug));
     ExpectNextOperationWorks();
 }
