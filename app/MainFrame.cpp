@@ -105,6 +105,10 @@ qintptr CMainFrame::HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam
         if (RequireDevice())
             RunModal(*new CUpdate(this), GetHWND(), QStringLiteral("升级"));
         break;
+    case WM_MENU_LOG_FOLDER:
+        handled = true;
+        OpenRecordFolder();
+        break;
     default:
         break;
     }

@@ -15,6 +15,7 @@
 #include "app/DeviceTracker.h"
 #include "app/DialogTimings.h"
 #include "app/MonitorSettings.h"
+#include "app/OperatorRecord.h"
 #include "app/core/LogLine.h"
 #include "app/core/LogStore.h"
 #include "device/AdbRunner.h"
@@ -32,6 +33,7 @@ class QWidget;
 inline constexpr uint WM_MENU_SETTING = kz::ui::kWmUser + 102;
 inline constexpr uint WM_MENU_ABOUT = kz::ui::kWmUser + 103;
 inline constexpr uint WM_MENU_UPDATE = kz::ui::kWmUser + 104;
+inline constexpr uint WM_MENU_LOG_FOLDER = kz::ui::kWmUser + 105;
 
 class CMainFrame : public kz::ui::WindowImplBase, public kz::ui::IListCallbackUI {
     Q_OBJECT
@@ -53,7 +55,9 @@ public:
     QString GetItemText(int row, int column) override;
 
     // Operation log.  Callable from any thread; rows appear in call order.
-    int WriteLog(int style, QString text);
+    // Each row also goes to the operator's record, with the English key and
+    // the operation the tag names.
+    int WriteLog(int style, QString text, kz::LogTag tag = {});
     // Connection monitor: one detection at a time, on the GUI thread.
     void DetectDevice();
     // A USB hot-plug broadcast (DBT_DEVICEARRIVAL / DBT_DEVICEREMOVECOMPLETE).
@@ -101,12 +105,20 @@ private:
     void PromptBox(const char* key);
     void SetStateText(bool connected);
     void AppendLogRow(const QString& line);
+    // Appends to the record file; a file that cannot be written is said once.
+    void Record(kz::RecordEntry entry);
+    // The chip of a report read now tags the record's entries from here on.
+    void RecordChip(const QString& report);
+    void TellRecordFailure(const QString& failure, const QDateTime& time);
+    void OpenRecordFolder();
     // Composes the entry in m_strLogText, writes it and empties the text.
-    void LogEntry(int style, const QString& text);
+    void LogEntry(int style, const QString& text, const kz::LogTag& tag = {});
+    // The entry of an English key, shown in the language in use.
+    void LogKey(int style, const char* key, const QString& operation = {});
 
     void RunDetections();
     void DetectOnce();
-    void IdentifySingleDevice();
+    void IdentifySingleDevice(const QString& serial);
     void OnRemoval();
     void ClearDeviceState();
     // Following adb's own device list besides the USB broadcasts.
@@ -128,6 +140,7 @@ private:
     QPointer<kz::ui::CallbackListModel> m_logModel;
 
     kz::ChipInfoReads m_chipReads;
+    kz::OperatorRecord m_record{kz::DefaultRecordFolder()};
 
     std::deque<std::function<void()>> m_detections;  // each: what to do after it
     bool m_bDetecting = false;

@@ -8,6 +8,12 @@
 #include "platform/MessageBox.h"
 #include "ui/GuiThread.h"
 
+namespace {
+// The operations named in the record.
+const QString kOperationMount = QStringLiteral("mount");
+const QString kOperationReboot = QStringLiteral("reboot");
+}  // namespace
+
 bool CMainFrame::MountUdisk()
 {
     // The flags and the log text belong to the GUI thread; a dialog's worker
@@ -21,14 +27,14 @@ bool CMainFrame::MountUdisk()
     kz::ui::RunBlockingKeepingPaint([] { QThread::msleep(100); });
     const kz::MountVerdict verdict = kz::JudgeMount(RunShortClient(QString::fromUtf8(kz::kMountCommand)));
     if (verdict.kind == kz::MountVerdict::Mounted)
-        LogEntry(kz::LOG_SUCCESS, Text(kz::text::MountOk));
+        LogKey(kz::LOG_SUCCESS, kz::text::MountOk, kOperationMount);
     if (verdict.ok()) {
         m_bUdiskMounted = true;
         return true;
     }
     m_bUdiskMounted = false;
-    LogEntry(kz::LOG_FAILURE, Text(kz::text::MountFailed));
-    LogEntry(kz::LOG_TIP, verdict.tip);
+    LogKey(kz::LOG_FAILURE, kz::text::MountFailed, kOperationMount);
+    LogEntry(kz::LOG_TIP, verdict.tip, {{}, kOperationMount});
     return false;
 }
 
@@ -36,11 +42,11 @@ void CMainFrame::Reboot()
 {
     const kz::RebootVerdict verdict = kz::JudgeReboot(RunShortClient(QString::fromUtf8(kz::kRebootCommand)));
     if (verdict.ok) {
-        LogEntry(kz::LOG_SUCCESS, Text(kz::text::RebootOk));
+        LogKey(kz::LOG_SUCCESS, kz::text::RebootOk, kOperationReboot);
         return;
     }
     if (!verdict.message.isEmpty())
         kz::ShowMessageBox(GetHWND(), Text(verdict.message), Text(kz::text::Prompt));
-    LogEntry(kz::LOG_FAILURE, Text(kz::text::RebootFailed));
-    LogEntry(kz::LOG_TIP, verdict.tip);
+    LogKey(kz::LOG_FAILURE, kz::text::RebootFailed, kOperationReboot);
+    LogEntry(kz::LOG_TIP, verdict.tip, {{}, kOperationReboot});
 }

@@ -79,8 +79,10 @@ std::optional<QString> CMainFrame::ReadChipInfo()
     loading.CenterWindow();
     loading.ShowModal();
     const kz::ChipReadVerdict verdict = kz::JudgeChipRead(m_chipReads.AnswerOf(loading.Read()));
-    if (verdict.kind == kz::ChipReadVerdict::Report)
+    if (verdict.kind == kz::ChipReadVerdict::Report) {
+        RecordChip(verdict.text);
         return verdict.text;
+    }
     if (verdict.kind == kz::ChipReadVerdict::Error)
         kz::ShowMessageBox(GetHWND(), Text(verdict.text), Text(kz::text::Prompt));
     return std::nullopt;
@@ -96,7 +98,7 @@ void CMainFrame::ShowChipInfo(const QString& report)
 
 void CMainFrame::RunMtxFlow()
 {
-    LogEntry(kz::LOG_TIP, Text(kz::text::MtxHint));
+    LogKey(kz::LOG_TIP, kz::text::MtxHint, QStringLiteral("mtx"));
     if (!MountUdisk())
         return;
     const kz::MsgAnswer answer = kz::ShowMessageBox(GetHWND(), Text(kz::text::ConfirmMaster), Text(kz::text::Prompt),

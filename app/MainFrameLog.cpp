@@ -1,26 +1,40 @@
-// The operation log of the main window.
+// The operation log of the main window and its record on disk.
 #include "app/MainFrame.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QListView>
+#include <QUrl>
 
+#include "app/core/ChipRecord.h"
+#include "app/core/Texts.h"
+#include "platform/OpenUrl.h"
 #include "ui/CallbackListModel.h"
 #include "ui/GuiThread.h"
 
-int CMainFrame::WriteLog(int style, QString text)
+int CMainFrame::WriteLog(int style, QString text, kz::LogTag tag)
 {
     // The time is the time of the call, not of the row's arrival on the GUI
     // thread.  A row written on the GUI thread while workers' rows are still
     // on their way waits behind them, so rows keep the order of the calls.
-    const QString line = kz::ComposeLogLine(style, text, QDateTime::currentDateTime());
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString line = kz::ComposeLogLine(style, text, now);
+    kz::RecordEntry entry;
+    entry.time = now;
+    entry.kind = kz::RecordKind(style);
+    entry.key = std::move(tag.key);
+    entry.shown = std::move(text);
+    entry.operation = std::move(tag.operation);
     if (kz::ui::IsGuiThread() && m_pendingLogWrites.load() == 0) {
         AppendLogRow(line);
+        Record(std::move(entry));
         return 0;
     }
     ++m_pendingLogWrites;
-    kz::ui::RunOnGui(this, [this, line] {
+    kz::ui::RunOnGui(this, [this, line, entry = std::move(entry)]() mutable {
         --m_pendingLogWrites;
         AppendLogRow(line);
+        Record(std::move(entry));
     });
     return 0;
 }
@@ -35,14 +49,48 @@ void CMainFrame::AppendLogRow(const QString& line)
     kz::ui::ScrollToNewest(m_listLog);
 }
 
+void CMainFrame::Record(kz::RecordEntry entry)
+{
+    const QDateTime time = entry.time;
+    TellRecordFailure(m_record.Append(std::move(entry)), time);
+}
+
+void CMainFrame::RecordChip(const QString& report)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    TellRecordFailure(m_record.SetChip(kz::ChipRecordOf(report), now), now);
+}
+
+void CMainFrame::TellRecordFailure(const QString& failure, const QDateTime& time)
+{
+    if (failure.isEmpty())
+        return;
+    // Said in the log only: the record cannot hold its own failure.
+    AppendLogRow(kz::ComposeLogLine(kz::LOG_FAILURE, Text(kz::text::RecordUnwritable), time));
+    AppendLogRow(kz::ComposeLogLine(kz::LOG_TIP, failure, time));
+}
+
+void CMainFrame::OpenRecordFolder()
+{
+    // A first run has written nothing yet; the file manager is shown the
+    // (empty) folder rather than an error of its own.
+    QDir().mkpath(m_record.Folder());
+    kz::OpenUrl(QUrl::fromLocalFile(m_record.Folder()).toString());  // the file manager reports its own failures
+}
+
 QString CMainFrame::GetItemText(int row, int column)
 {
     return m_logLines.ItemText(row, column);
 }
 
-void CMainFrame::LogEntry(int style, const QString& text)
+void CMainFrame::LogEntry(int style, const QString& text, const kz::LogTag& tag)
 {
     m_strLogText = text;
-    WriteLog(style, m_strLogText);
+    WriteLog(style, m_strLogText, tag);
     m_strLogText.clear();
+}
+
+void CMainFrame::LogKey(int style, const char* key, const QString& operation)
+{
+    LogEntry(style, Text(key), {QString::fromUtf8(key), operation});
 }

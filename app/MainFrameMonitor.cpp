@@ -53,7 +53,7 @@ void CMainFrame::DetectOnce()
         return;
     }
     if (verdict.onlineCount == 1) {
-        IdentifySingleDevice();
+        IdentifySingleDevice(verdict.serial);
     } else if (verdict.onlineCount >= 2) {
         ClearDeviceState();
         PromptBox(kz::text::MultipleDevices);
@@ -63,7 +63,7 @@ void CMainFrame::DetectOnce()
     }
 }
 
-void CMainFrame::IdentifySingleDevice()
+void CMainFrame::IdentifySingleDevice(const QString& serial)
 {
     if (!kz::IsBoxModel(RunShortCommand(QString::fromUtf8(kz::kModelCommand)))) {
         ClearDeviceState();
@@ -71,6 +71,7 @@ void CMainFrame::IdentifySingleDevice()
     }
     SetStateText(true);
     m_bDeviceConnected = true;
+    m_record.SetSerial(serial);
     if (!m_bUdiskMounted)
         MountUdisk();
 }
@@ -80,6 +81,7 @@ void CMainFrame::ClearDeviceState()
     m_bUdiskMounted = false;
     m_bDeviceConnected = false;
     SetStateText(false);
+    m_record.ForgetBox();
 }
 
 void CMainFrame::OnDeviceChange(int event, const QString& deviceName)
@@ -131,7 +133,8 @@ void CMainFrame::OnRemoval()
             return;  // another USB device went; the box is still there
         m_bUdiskMounted = false;
         SetStateText(false);
-        LogEntry(kz::LOG_TIP, Text(kz::text::DeviceSetAside));
+        LogKey(kz::LOG_TIP, kz::text::DeviceSetAside);
+        m_record.ForgetBox();  // the entry that says so still names the box
     });
     RunDetections();
 }

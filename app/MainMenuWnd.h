@@ -1,5 +1,6 @@
 #pragma once
-// The popup menu behind the main window's "menubtn": settings, About, update.
+// The popup menu behind the main window's "menubtn": settings, About, update
+// and the folder of the log files.
 // Each item posts its message to the main window; the menu deletes itself
 // once closed.
 

@@ -39,9 +39,11 @@ void CCopySink::Report(bool success, const QString& copyOutput)
     CMainFrame* main = m_main.data();
     if (!main)
         return;
-    main->WriteLog(success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text);
+    const QString operation = QStringLiteral("copy");
+    main->WriteLog(success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
+                   {QString::fromUtf8(success ? ft::CopyOk : ft::CopyFailed), operation});
     if (!success)
-        main->WriteLog(kz::LOG_TIP, copyOutput);
+        main->WriteLog(kz::LOG_TIP, copyOutput, {{}, operation});
 }
 
 void CCopySink::ProgressCleared()

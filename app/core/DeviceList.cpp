@@ -25,6 +25,18 @@ int CountOnlineDevices(const QString& text)
     return count;
 }
 
+namespace {
+// The serial in front of the first counted device line.
+QString FirstOnlineSerial(const QString& listed)
+{
+    const qsizetype end = listed.indexOf(kDeviceLineEnd);
+    if (end <= 0)
+        return {};
+    const qsizetype start = listed.lastIndexOf(u'\n', end) + 1;
+    return listed.mid(start, end - start).trimmed();
+}
+}  // namespace
+
 DeviceListVerdict JudgeDeviceList(const QString& output)
 {
     const qsizetype header = output.indexOf(kHeader);
@@ -34,11 +46,12 @@ DeviceListVerdict JudgeDeviceList(const QString& output)
         return {};
     const QString listed = output.mid(header + kHeader.size() + kAfterHeader);
     if (listed.contains(QStringLiteral("offline")))
-        return {DeviceListVerdict::Offline, 0};
+        return {DeviceListVerdict::Offline, 0, {}};
     // The client ends its list with a blank line, also when it lists nothing.
     if (listed.trimmed().isEmpty())
         return {};
-    return {DeviceListVerdict::Online, CountOnlineDevices(listed)};
+    const int online = CountOnlineDevices(listed);
+    return {DeviceListVerdict::Online, online, online == 1 ? FirstOnlineSerial(listed) : QString()};
 }
 
 bool IsBoxModel(const QString& output)

@@ -13,6 +13,7 @@ struct DeviceListVerdict {
     };
     Kind kind = NoAnswer;
     int onlineCount = 0;
+    QString serial;  // of the online device when it is the only one
 };
 
 DeviceListVerdict JudgeDeviceList(const QString& output);

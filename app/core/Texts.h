@@ -25,6 +25,8 @@ inline constexpr const char ConfirmMaster[] = "Are you sure to create master?!";
 inline constexpr const char MtxHint[] =
     "copy MTxxx.img.mtx file to USB disk ,then plug USB disk into KORVALD ,launch KORVALD eMMC professional";
 inline constexpr const char ChipInfoTitle[] = "eMMC Chip Information";
+inline constexpr const char RecordUnwritable[] = "The log file can not be written!";
+inline constexpr const char LogFolder[] = "log folder";
 
 // Fixed texts that are never looked up in the language files.
 inline constexpr const char WindowTitle[] = "KORVALD EMMC Professional";

@@ -30,6 +30,15 @@ TEST(DeviceList, CountsDeviceLinesWithCrLf)
     EXPECT_EQ(two.onlineCount, 2);
 }
 
+TEST(DeviceList, SerialOfTheOnlyOnlineDevice)
+{
+    EXPECT_EQ(JudgeDeviceList(kHeader + "emulator-5554\tdevice\r\n\r\n").serial, "emulator-5554");
+    EXPECT_EQ(JudgeDeviceList(kHeader + "x\tunauthorized\r\n0123ABCD\tdevice\r\n\r\n").serial, "0123ABCD");
+    EXPECT_EQ(JudgeDeviceList(kHeader + "a\tdevice\nb\tdevice\r\n").serial, "b");  // the counted line's
+    EXPECT_EQ(JudgeDeviceList(kHeader + "a\tdevice\r\nb\tdevice\r\n").serial, "");  // two: none of them
+    EXPECT_EQ(JudgeDeviceList(kHeader + "a\tunauthorized\r\n\r\n").serial, "");
+}
+
 TEST(DeviceList, BareLineFeedIsNotCounted)
 {
     EXPECT_EQ(JudgeDeviceList(kHeader + "serial\tdevice\n").onlineCount, 0);

@@ -11,6 +11,7 @@ MainFrameFixture::MainFrameFixture()
     // language choice of the machine's user.
     qputenv("LC_ALL", "en_US.UTF-8");
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
 }
 
 MainFrameFixture::~MainFrameFixture()
@@ -21,6 +22,7 @@ MainFrameFixture::~MainFrameFixture()
     frame.reset();
     qunsetenv("LC_ALL");
     qunsetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_DATA_HOME", dataHomeBefore);
 }
 
 void MainFrameFixture::Start(const QByteArray& devices, const QByteArray& model, const QByteArray& mount)

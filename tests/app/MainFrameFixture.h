@@ -30,6 +30,8 @@ protected:
     bool WaitForCalls(const QString& command, int n);
 
     QTemporaryDir configHome;  // the operator's configuration folder
+    QTemporaryDir dataHome;    // the operator's data folder (the log files)
+    QByteArray dataHomeBefore = qgetenv("XDG_DATA_HOME");
     // Short waits; adb's device list is followed only where a test says so.
     MonitorSettings monitor{.arrivalDelayMs = 30, .followAdbList = false, .trackerRetry = {}};
     DialogTimings dialogs;  // as the program has them unless a test shortens them
