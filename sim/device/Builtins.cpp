@@ -11,7 +11,7 @@ CommandFn FindBuiltin(const std::string& name)
         {"echo", CmdEcho},   {"true", CmdTrue},     {"false", CmdFalse}, {"sync", CmdSync},
         {"rm", CmdRm},       {"mv", CmdMv},         {"chmod", CmdChmod}, {"mount", CmdMount},
         {"umount", CmdUmount}, {"df", CmdDf},       {"getprop", CmdGetprop}, {"reboot", CmdReboot},
-        {"touch", CmdTouch},
+        {"touch", CmdTouch},   {"md5sum", CmdMd5sum},
     };
     const auto it = table.find(name);
     return it == table.end() ? nullptr : it->second;

@@ -22,6 +22,7 @@ int CmdUmount(ShellContext& ctx, const Args& args);
 int CmdDf(ShellContext& ctx, const Args& args);
 int CmdGetprop(ShellContext& ctx, const Args& args);
 int CmdReboot(ShellContext& ctx, const Args& args);
+int CmdMd5sum(ShellContext& ctx, const Args& args);
 
 // Splits leading "-xyz" options off; returns the letters seen.
 std::string TakeFlags(const Args& args, size_t& first);

@@ -90,6 +90,8 @@ int RunBusybox(ShellContext& ctx, const Args& args)
         ctx.out.Line("BusyBox v1.19.4 multi-call binary.");
         return 1;
     }
+    if (args[1] == "md5sum")
+        return CmdMd5sum(ctx, Args(args.begin() + 1, args.end()));
     if (args[1] != "cp") {
         ctx.out.Line(args[1] + ": applet not found");
         return 127;
