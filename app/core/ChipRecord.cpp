@@ -76,8 +76,9 @@ QJsonObject ChipRecordOf(const QString& report)
     }
     if (!partitions.isEmpty())
         record.insert(QStringLiteral("partitions"), partitions);
-    if (record.contains(QStringLiteral("manufacturerId")))
-        record.insert(QStringLiteral("manufacturer"), ManufacturerName(record.value(QStringLiteral("manufacturerId")).toString()));
+    const QJsonValue id = record.value(QStringLiteral("manufacturerId"));
+    if (!id.isUndefined())
+        record.insert(QStringLiteral("manufacturer"), ManufacturerName(id.toString()));
     return record;
 }
 

@@ -68,4 +68,9 @@ QString CopyCommand(const QString& sourcePath, const QString& targetPath)
     return QStringLiteral("shell \"/mnt/sdcard/busybox cp ") + sourcePath + u' ' + targetPath + u'"';
 }
 
+QString ChecksumCommand(const QString& path)
+{
+    return QStringLiteral("shell \"/mnt/sdcard/busybox md5sum ") + path + u'"';
+}
+
 }  // namespace kz::files

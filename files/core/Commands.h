@@ -27,5 +27,7 @@ QString ProbeCommand(const QString& path);        // shell "ls -l <path>"
 QString VerifyProbeCommand(const QString& path);  // shell " ls -l <path>"
 QString FreeSpaceCommand(const QString& directory);  // shell "df <dir>"
 QString CopyCommand(const QString& sourcePath, const QString& targetPath);
+// shell "/mnt/sdcard/busybox md5sum <path>": the sum that proves a copy.
+QString ChecksumCommand(const QString& path);
 
 }  // namespace kz::files

@@ -52,6 +52,8 @@ TEST(FileCommands, CopyPathsAndCommands)
     EXPECT_EQ(FreeSpaceCommand(QStringLiteral("/mnt/sdcard/")), R"(shell "df /mnt/sdcard/")");
     EXPECT_EQ(CopyCommand(QStringLiteral("/mnt/udisk/'a 1%'"), QStringLiteral("/mnt/sdcard/'b'")),
               R"(shell "/mnt/sdcard/busybox cp /mnt/udisk/'a 1%' /mnt/sdcard/'b'")");
+    EXPECT_EQ(ChecksumCommand(QStringLiteral("/mnt/sdcard/'b'")),
+              R"(shell "/mnt/sdcard/busybox md5sum /mnt/sdcard/'b'")");
 }
 
 // What the box's shell gets once the client has split the line: names with
@@ -69,6 +71,8 @@ TEST(FileCommands, ApostrophesAndDashesReachTheShellIntact)
         {CopyCommand(CopySourcePath(COPY_UDISK_TO_SDCARD, QStringLiteral("'\\")),
                      CopyTargetPath(COPY_UDISK_TO_SDCARD, QStringLiteral("-f"))),
          R"(/mnt/sdcard/busybox cp /mnt/udisk/''\''\' /mnt/sdcard/'-f')"},
+        {ChecksumCommand(CopyTargetPath(COPY_UDISK_TO_SDCARD, QStringLiteral("-c'"))),
+         R"(/mnt/sdcard/busybox md5sum /mnt/sdcard/'-c'\''')"},
     };
     for (const auto& c : cases) {
         const QStringList args = kz::SplitWindowsCommandLine(c.command);

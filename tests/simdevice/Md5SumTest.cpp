@@ -65,7 +65,8 @@ TEST_F(DeviceTest, Md5sumSumsEachFileAsBusyboxPrintsIt)
     EXPECT_EQ(Run("cd /mnt/sdcard && /mnt/sdcard/busybox md5sum big.img 'a b.img'"),
               bigSum + "  big.img\n900150983cd24fb0d6963f7d28e17f72  a b.img\n");
     EXPECT_EQ(Run("md5sum /mnt/sdcard/none /mnt/sdcard/big.img"),
-              "md5sum: can't open '/mnt/sdcard/none': No such file or directory\n" + bigSum + "  /mnt/sdcard/big.img\n");
+              "md5sum: can't open '/mnt/sdcard/none': No such file or directory\n" + bigSum +
+                  "  /mnt/sdcard/big.img\n");
     EXPECT_EQ(Run("md5sum /mnt/sdcard"), "md5sum: /mnt/sdcard: Is a directory\n");
     EXPECT_EQ(Run("md5sum /mnt/sdcard/../../etc/passwd"),
               "md5sum: can't open '/mnt/sdcard/../../etc/passwd': No such file or directory\n");
