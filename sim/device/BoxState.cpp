@@ -36,6 +36,12 @@ bool BoxState::Fails(const std::string& operation) const
     return scenario_.fail.count(operation) != 0;
 }
 
+bool BoxState::Corrupts(const std::string& operation) const
+{
+    std::lock_guard lock(mutex_);
+    return scenario_.corrupt.count(operation) != 0;
+}
+
 uint64_t BoxState::Speed() const
 {
     std::lock_guard lock(mutex_);

@@ -29,6 +29,7 @@ public:
     MediaState Media() const;
     bool ChipInserted() const;
     bool Fails(const std::string& operation) const;
+    bool Corrupts(const std::string& operation) const;
     uint64_t Speed() const;
     std::string Control(const std::string& command);
 

@@ -75,6 +75,8 @@ int Copy(ShellContext& ctx, const std::string& srcArg, const std::string& dstArg
         req.failAfter = room;
     Pacer pacer(ctx.box.Speed());
     const std::string error = CopyRange(req, pacer, nullptr);
+    if (error.empty() && size > 0 && ctx.box.Corrupts("cp"))
+        FlipByteAt(dst.host, size / 2);
     if (error.empty())
         return 0;
     const bool full = !failing && size > room;

@@ -144,6 +144,8 @@ std::string Transfer(ShellContext& ctx, const DataJob& job, const fs::path& file
     Pacer pacer(ctx.box.Speed());
     PercentLines progress(ctx, job.partition, length, 10);
     std::string error = CopyRange(req, pacer, std::ref(progress));
+    if (error.empty() && !job.toFile && length > 0 && ctx.box.Corrupts("write"))
+        FlipByteAt(image, job.chipOffset + length / 2);
     if (!error.empty())
         error = "error: " + std::string(job.toFile ? "reading " : "writing ") + job.partition + ": " + error;
     return error;

@@ -71,8 +71,9 @@ public:
     std::unique_ptr<PushTarget> BeginPush(const std::string& devicePath, uint32_t mode, std::string& error);
 
     // Scenario commands that concern storage and chip: insert-chip,
-    // remove-chip, insert-udisk, remove-udisk, speed N, fail OPERATION
-    // (fail with no operation clears it).  Returns "ok" or an error text.
+    // remove-chip, insert-udisk, remove-udisk, speed N, fail OPERATION,
+    // corrupt OPERATION (either with no operation clears it).  Returns "ok"
+    // or an error text.
     std::string Control(const std::string& command);
 
 private:

@@ -20,10 +20,10 @@ std::vector<std::string> Words(const std::string& text)
     return words;
 }
 
-std::string OperationList()
+std::string OperationList(const std::set<std::string>& operations)
 {
     std::string list;
-    for (const auto& op : FailableOperations())
+    for (const auto& op : operations)
         list += (list.empty() ? "" : ", ") + op;
     return list;
 }
@@ -41,18 +41,29 @@ std::string SetSpeed(Scenario& scenario, const std::vector<std::string>& w)
     return "ok";
 }
 
-std::string SetFail(Scenario& scenario, const std::vector<std::string>& w)
+// "fail OP..." and "corrupt OP...": the words name operations of `known`;
+// the command alone clears the set.
+std::string SetOperations(std::set<std::string>& set, const std::set<std::string>& known,
+                          const std::vector<std::string>& w)
 {
     if (w.size() == 1) {
-        scenario.fail.clear();
+        set.clear();
         return "ok";
     }
     for (size_t i = 1; i < w.size(); ++i)
-        if (!FailableOperations().count(w[i]))
-            return "error: unknown operation '" + w[i] + "' (known: " + OperationList() + ")";
+        if (!known.count(w[i]))
+            return "error: unknown operation '" + w[i] + "' (known: " + OperationList(known) + ")";
     for (size_t i = 1; i < w.size(); ++i)
-        scenario.fail.insert(w[i]);
+        set.insert(w[i]);
     return "ok";
+}
+
+void LoadOperations(const nlohmann::json& j, const char* key, const std::set<std::string>& known,
+                    std::set<std::string>& set)
+{
+    for (const auto& op : j.value(key, std::vector<std::string>{}))
+        if (known.count(op))
+            set.insert(op);
 }
 
 }  // namespace
@@ -61,6 +72,12 @@ const std::set<std::string>& FailableOperations()
 {
     static const std::set<std::string> ops{"configure", "cp", "df", "info", "ls", "mount", "mtk",
                                            "push", "read", "read_user", "write"};
+    return ops;
+}
+
+const std::set<std::string>& CorruptibleOperations()
+{
+    static const std::set<std::string> ops{"cp", "write"};
     return ops;
 }
 
@@ -81,7 +98,9 @@ std::string ApplyControl(Scenario& scenario, const std::string& command)
     else if (w[0] == "speed")
         return SetSpeed(scenario, w);
     else if (w[0] == "fail")
-        return SetFail(scenario, w);
+        return SetOperations(scenario.fail, FailableOperations(), w);
+    else if (w[0] == "corrupt")
+        return SetOperations(scenario.corrupt, CorruptibleOperations(), w);
     else
         return "error: unknown command '" + command + "'";
     return "ok";
@@ -99,9 +118,8 @@ bool LoadScenario(const std::filesystem::path& file, Scenario& scenario)
         s.udiskInserted = j.value("udiskInserted", true);
         if (j.contains("speed") && j["speed"].is_number_unsigned())
             s.speed = j["speed"].get<uint64_t>();
-        for (const auto& op : j.value("fail", std::vector<std::string>{}))
-            if (FailableOperations().count(op))
-                s.fail.insert(op);
+        LoadOperations(j, "fail", FailableOperations(), s.fail);
+        LoadOperations(j, "corrupt", CorruptibleOperations(), s.corrupt);
         scenario = s;
         return true;
     } catch (const nlohmann::json::exception&) {
@@ -117,6 +135,7 @@ bool SaveScenario(const std::filesystem::path& file, const Scenario& scenario)
     if (scenario.speed)
         j["speed"] = *scenario.speed;
     j["fail"] = std::vector<std::string>(scenario.fail.begin(), scenario.fail.end());
+    j["corrupt"] = std::vector<std::string>(scenario.corrupt.begin(), scenario.corrupt.end());
     return WriteFileAtomically(file, j.dump(2) + "\n");
 }
 

@@ -16,10 +16,16 @@ struct Scenario {
     bool udiskInserted = true;
     std::optional<uint64_t> speed;  // bytes per second (0 = unthrottled); unset: the config's
     std::set<std::string> fail;  // operations that report an I/O failure
+    // Operations that end well but leave one byte of what they wrote flipped,
+    // as a bad cell would: only a checksum can tell.
+    std::set<std::string> corrupt;
 };
 
 // The operation names "fail" accepts.
 const std::set<std::string>& FailableOperations();
+// The operation names "corrupt" accepts: "cp" (the copy's target) and
+// "write" (the chip partition written from a file).
+const std::set<std::string>& CorruptibleOperations();
 
 // Applies one control command.  Returns "ok" or an error text; on error the
 // scenario is unchanged.

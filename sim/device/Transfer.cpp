@@ -1,5 +1,9 @@
 #include "Transfer.h"
 
+#include "UniqueFd.h"
+
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -113,6 +117,16 @@ std::string CopyRange(const CopyRequest& r, Pacer& pacer, const ProgressFn& prog
     if (r.length == 0 && progress)
         progress(0);
     return {};
+}
+
+bool FlipByteAt(const std::filesystem::path& file, uint64_t offset)
+{
+    const UniqueFd fd(::open(file.c_str(), O_RDWR | O_CLOEXEC));
+    char byte = 0;
+    if (!fd.ok() || ::pread(fd.get(), &byte, 1, static_cast<off_t>(offset)) != 1)
+        return false;
+    byte = static_cast<char>(~byte);
+    return ::pwrite(fd.get(), &byte, 1, static_cast<off_t>(offset)) == 1;
 }
 
 }  // namespace box::dev

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -47,5 +48,8 @@ using ProgressFn = std::function<bool(uint64_t done)>;
 // Returns an empty text on success, else the reason ("Input/output error",
 // "stopped", or the system's message).
 std::string CopyRange(const CopyRequest& request, Pacer& pacer, const ProgressFn& progress);
+
+// Flips every bit of the byte at `offset` (the "corrupt" scenario's bad cell).
+bool FlipByteAt(const std::filesystem::path& file, uint64_t offset);
 
 }  // namespace box::dev
