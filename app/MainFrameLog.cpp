@@ -25,6 +25,7 @@ int CMainFrame::WriteLog(int style, QString text, kz::LogTag tag)
     entry.key = std::move(tag.key);
     entry.shown = std::move(text);
     entry.operation = std::move(tag.operation);
+    entry.extra = std::move(tag.extra);
     if (kz::ui::IsGuiThread() && m_pendingLogWrites.load() == 0) {
         AppendLogRow(line);
         Record(std::move(entry));

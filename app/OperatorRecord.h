@@ -14,6 +14,7 @@ namespace kz {
 struct LogTag {
     QString key;        // the English text; empty for the box's own words
     QString operation;  // what the entry belongs to; empty when none
+    QJsonObject extra = {};  // the operation's checksums, sizes and durations
 };
 
 // "$XDG_DATA_HOME/korvald-emmc/log" ("~/.local/share/..." when unset).
