@@ -1,7 +1,9 @@
 #include "device/AdbRunner.h"
 
 #include "device/ClientOutput.h"
+#include "device/RawPieces.h"
 #include "platform/CommandLine.h"
+#include "platform/HugePages.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
 #include "platform/ProgramDir.h"
@@ -12,6 +14,8 @@ namespace {
 
 // The frame in which a zero byte cuts the text (see ClientOutputDecoder).
 constexpr std::size_t kOutputFrameSize = 4095;
+// The decoder asks for a few units beyond its input before each piece.
+constexpr qsizetype kDecoderSlack = 16;
 
 }  // namespace
 
@@ -43,7 +47,14 @@ ClientAnswer RunAdbClient(const QString& command)
     client.CloseInput();
     ClientAnswer answer{true, {}, {}};
     ClientOutputDecoder decoder(kOutputFrameSize);
-    client.Pump([&](const char* data, std::size_t size) { decoder.FeedInto(data, size, answer.output); });
+    RawPieces raw;
+    client.Pump([&raw](const char* data, std::size_t size) { raw.Append(data, size); });
+    // Decoded once into a buffer sized from what was read: megabytes of
+    // output cost one fresh allocation, not a growing one.  UTF-8 never
+    // takes fewer bytes than UTF-16 takes units.
+    answer.output.reserve(qsizetype(raw.Size()) + kDecoderSlack);
+    AdviseHugePages(answer.output);
+    raw.ForEach([&](const char* data, std::size_t size) { decoder.FeedInto(data, size, answer.output); });
     decoder.FinishInto(answer.output);
     return answer;
 }

@@ -134,10 +134,14 @@ TEST_F(AdbRunnerTest, ErrorTextAndFailingExitStillCountAsStarted)
 
 TEST_F(AdbRunnerTest, MegabytesOfOutputArriveWholeAndInOrder)
 {
-    InstallClient("seq 1 400000");  // about 2.7 MB, far beyond a pipe's buffer
+    // About 4.5 MB, far beyond a pipe's buffer; the runner's pieces end
+    // inside multi-byte characters.
+    InstallClient("seq 1 400000; yes '€ü' | head -n 300000");
     QString expected;
     for (int i = 1; i <= 400000; ++i)
         expected += QString::number(i) + u'\n';
+    for (int i = 0; i < 300000; ++i)
+        expected += QStringLiteral(u"€ü\n");
     const QString output = Run(QStringLiteral("shell cat big"));
     EXPECT_EQ(output.size(), expected.size());
     EXPECT_TRUE(output == expected);
