@@ -1,5 +1,6 @@
 // The adapter as a process, in front of fake adb scripts.
 #include "ProcessHarness.h"
+#include "ScriptedServer.h"
 
 #include <gtest/gtest.h>
 
@@ -174,6 +175,45 @@ TEST_F(AdapterProcess, ChildStartsWithCleanSignalState)
     ASSERT_EQ(std::sscanf(r.output.c_str(), "SigBlk: %llx SigIgn: %llx", &blocked, &ignored), 2) << r.output;
     EXPECT_EQ(blocked, 0u);
     EXPECT_EQ(ignored & ~0x180000000ULL, 0u);
+}
+
+TEST(AdapterRefusal, TheServersRefusalOfTheBoxIsPrintedAsAdbPrintsIt)
+{
+    // The fake adb only shows whether the command was left to it.
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> replies;  // features query, then transport switch
+        std::string output;
+    };
+    const std::string features = "OKAY0000";
+    const Case cases[] = {
+        {{"shell", "true"}, {FailAnswer("more than one device/emulator")},
+         "error: more than one device and emulator\r\n"},
+        {{"shell", "true"}, {FailAnswer("no devices/emulators found")}, "error: device not found\r\n"},
+        {{"-s", "emulator-5558", "shell", "true"}, {FailAnswer("device 'emulator-5558' not found")},
+         "error: device 'emulator-5558' not found\r\n"},
+        {{"-s", "emulator-5556", "shell", "true"}, {features, FailAnswer("device offline")},
+         "error: device offline\r\n"},
+        {{"-s", "emulator-5556", "shell", "true"},
+         {FailAnswer("device unauthorized.\nThis adb server's $ADB_VENDOR_KEYS is not set\n")},
+         "error: device unauthorized.\r\nThis adb server's $ADB_VENDOR_KEYS is not set\r\n\r\n"},
+        // No whole answer: adb says what went wrong.
+        {{"shell", "true"}, {"FAIL0030more than"}, "adb ran\r\n"},
+        {{"shell", "true"}, {features, ""}, "adb ran\r\n"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        ScriptedServer server(c.replies);
+        LaunchOptions options;
+        options.env["ADB"] = dir.Script("adb", "echo adb ran; exit 3");
+        options.env["ANDROID_ADB_SERVER_PORT"] = std::to_string(server.Port());
+        options.env["ANDROID_SERIAL"] = std::nullopt;
+        std::vector<std::string> argv{AdapterPath()};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const Result r = RunProcess(argv, options);
+        EXPECT_EQ(r.output, c.output) << c.replies.back();
+        EXPECT_EQ(ExitCode(r.status), c.output == "adb ran\r\n" ? 3 : 1) << c.replies.back();
+    }
 }
 
 class AdapterStopRequest : public AdapterProcess, public ::testing::WithParamInterface<int>

@@ -1,60 +1,14 @@
 #include "tools/kz_daemon/DirectShell.h"
 #include "tools/kz_daemon/HostQuery.h"
 
-#include <gtest/gtest.h>
+#include "ScriptedServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 using namespace kz::adapter;
 using namespace std::chrono_literals;
 
-namespace {
-
-// A one-connection server that reads one request and answers `reply`, then
-// closes (or, with `hold`, keeps the connection open until the test ends).
-class FakeServer {
-public:
-    explicit FakeServer(std::string reply) : reply_(std::move(reply))
-    {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 1);
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] {
-            const int connection = accept(listener_, nullptr, nullptr);
-            char buffer[256];
-            const ssize_t n = read(connection, buffer, sizeof buffer);
-            request_.assign(buffer, n > 0 ? std::size_t(n) : 0);
-            [[maybe_unused]] ssize_t sent = write(connection, reply_.data(), reply_.size());
-            close(connection);
-        });
-    }
-    ~FakeServer()
-    {
-        thread_.join();
-        close(listener_);
-    }
-    int Port() const { return port_; }
-    const std::string& Request() const { return request_; }
-
-private:
-    std::string reply_;
-    std::string request_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::thread thread_;
-};
-
-}  // namespace
+using kz::adapter::test::ScriptedServer;
 
 TEST(HostQuery, OnlyAWholeOkayAnswerGivesAPayload)
 {
@@ -75,12 +29,36 @@ TEST(HostQuery, OnlyAWholeOkayAnswerGivesAPayload)
         std::optional<std::string> payload;
         std::string request;
         {
-            FakeServer server(c.reply);
+            ScriptedServer server({c.reply});
             payload = AskHostServer(server.Port(), "host:devices", 2s);
-            request = server.Request();
+            request = server.Requests().at(0);
         }
         EXPECT_EQ(payload, c.payload) << c.reply;
         EXPECT_EQ(request, "000chost:devices");
+    }
+}
+
+TEST(HostQuery, OnlyAWholeFailAnswerIsARefusal)
+{
+    struct Case {
+        std::string reply;
+        bool okay;
+        std::optional<std::string> refusal;
+    };
+    const Case cases[] = {
+        {"OKAY", true, std::nullopt},
+        {"FAIL0010device not found", false, "device not found"},
+        {"FAIL0000", false, ""},
+        {"FAIL0020device not", false, std::nullopt},  // cut short
+        {"FAIL", false, std::nullopt},
+        {"FAUX0000", false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        ScriptedServer server({c.reply});
+        HostConnection connection;
+        ASSERT_TRUE(connection.Open(server.Port(), 2s));
+        EXPECT_EQ(connection.Request("host:transport:emulator-5556"), c.okay) << c.reply;
+        EXPECT_EQ(connection.Refusal(), c.refusal) << c.reply;
     }
 }
 
@@ -88,7 +66,7 @@ TEST(HostQuery, NoServerMeansNoAnswer)
 {
     int port;
     {
-        FakeServer server("");
+        ScriptedServer server({""});
         port = server.Port();
         HostConnection first;
         ASSERT_TRUE(first.Open(port, 1s));
@@ -108,12 +86,20 @@ TEST(DirectShell, OnlyThePlainFormIsTaken)
         std::vector<std::string> args;
         const char* serialEnv;
         std::optional<std::string> transport, service;
+        std::string features = {};
     };
     const Case cases[] = {
-        {{"shell", "ls", "-l", "/mnt/udisk"}, nullptr, "host:transport-any", "shell:ls -l /mnt/udisk"},
-        {{"shell", "cd /mnt/sdcard && rm './a b'"}, nullptr, "host:transport-any", "shell:cd /mnt/sdcard && rm './a b'"},
-        {{"-s", "emulator-5556", "shell", "true"}, nullptr, "host:transport:emulator-5556", "shell:true"},
-        {{"shell", "true"}, "0123", "host:transport:0123", "shell:true"},
+        {{"shell", "ls", "-l", "/mnt/udisk"}, nullptr, "host:transport-any", "shell:ls -l /mnt/udisk",
+         "host:features"},
+        {{"shell", "cd /mnt/sdcard && rm './a b'"}, nullptr, "host:transport-any", "shell:cd /mnt/sdcard && rm './a b'",
+         "host:features"},
+        {{"-s", "emulator-5556", "shell", "true"}, nullptr, "host:transport:emulator-5556", "shell:true",
+         "host-serial:emulator-5556:features"},
+        // The command line's box wins over the environment's.
+        {{"-s", "emulator-5554", "shell", "true"}, "emulator-5556", "host:transport:emulator-5554", "shell:true",
+         "host-serial:emulator-5554:features"},
+        {{"shell", "true"}, "0123", "host:transport:0123", "shell:true", "host-serial:0123:features"},
+        {{"-s", "", "shell", "true"}, nullptr, std::nullopt, std::nullopt},
         {{"shell"}, nullptr, std::nullopt, std::nullopt},            // interactive
         {{"shell", "-x", "ls"}, nullptr, std::nullopt, std::nullopt},  // adb's own shell option
         {{"shell", ""}, nullptr, std::nullopt, std::nullopt},
@@ -127,6 +113,7 @@ TEST(DirectShell, OnlyThePlainFormIsTaken)
         if (plan) {
             EXPECT_EQ(plan->transport, *c.transport);
             EXPECT_EQ(plan->service, *c.service);
+            EXPECT_EQ(plan->features, c.features);
         }
     }
 }

@@ -172,20 +172,26 @@ int FreeLocalPort()
     return ntohs(a.sin_port);
 }
 
-ServerStandIn::ServerStandIn()
+int ListenLocally(int backlog, int& port)
 {
-    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof a;
-    // Connections are never accepted; the queue is long enough for a test's runs.
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(fd_, 512) != 0 ||
-        getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-        close(fd_);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(fd, backlog) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+        close(fd);
         throw std::runtime_error("cannot listen on a local port");
     }
-    port_ = ntohs(a.sin_port);
+    port = ntohs(a.sin_port);
+    return fd;
+}
+
+// Connections are never accepted; the queue is long enough for a test's runs.
+ServerStandIn::ServerStandIn()
+{
+    fd_ = ListenLocally(512, port_);
 }
 
 ServerStandIn::~ServerStandIn()

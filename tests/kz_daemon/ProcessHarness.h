@@ -62,6 +62,10 @@ std::string AdapterPath();
 // adb server.
 int FreeLocalPort();
 
+// A socket listening on a free 127.0.0.1 port with `backlog`; its port in
+// `port`.  Throws when none can be had.
+int ListenLocally(int backlog, int& port);
+
 // Something listening on a free 127.0.0.1 port and never answering: to the
 // adapter, a running adb server, so it leaves the fake adb's commands alone.
 class ServerStandIn

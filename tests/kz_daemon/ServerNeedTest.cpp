@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+using kz::adapter::ChosenSerial;
 using kz::adapter::LocalServerPortFor;
 
 namespace {
@@ -45,4 +46,25 @@ TEST(ServerNeed, RemoteServersAndBadPortsAreLeftToAdb)
         EXPECT_EQ(PortFor({"devices"}, bad), std::nullopt) << bad;
     EXPECT_EQ(PortFor({"-P", "abc", "devices"}, "6001"), std::nullopt);
     EXPECT_EQ(PortFor({"devices"}, "65535"), 65535);
+}
+
+TEST(ServerNeed, TheBoxIsNamedByDashSElseByTheEnvironment)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* serialEnv;
+        std::string serial;
+    };
+    const Case cases[] = {
+        {{"-s", "emulator-5556", "shell", "true"}, nullptr, "emulator-5556"},
+        {{"-s", "emulator-5556", "shell", "true"}, "emulator-5554", "emulator-5556"},
+        {{"-P", "6002", "-s", "0123", "push", "a", "b"}, nullptr, "0123"},
+        {{"shell", "true"}, "emulator-5554", "emulator-5554"},
+        {{"shell", "true"}, nullptr, ""},
+        // Words after the command belong to it, not to adb.
+        {{"shell", "ls", "-s", "x"}, nullptr, ""},
+        {{"-t", "3", "shell", "true"}, nullptr, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChosenSerial(c.args, c.serialEnv), c.serial) << c.args.front() << " " << c.args.back();
 }

@@ -26,6 +26,25 @@ TEST(DeviceList, EmptyAndOddListsNameNoDevice)
     EXPECT_TRUE(DevicesSettled("emulator-5554\tofflineX\n"));
 }
 
+TEST(DeviceList, ANamedBoxIsSettledWhenItIsListedAndNotOffline)
+{
+    struct Case {
+        const char* list;
+        bool settled;
+    };
+    const Case cases[] = {
+        {"List of devices attached\nemulator-5556\tdevice\n\n", true},
+        {"List of devices attached\nemulator-5554\toffline\nemulator-5556\tdevice\n\n", true},
+        // Another box listed first is not the one the command waits for.
+        {"List of devices attached\nemulator-5554\tdevice\n\n", false},
+        {"List of devices attached\nemulator-5554\tdevice\nemulator-5556\toffline\n\n", false},
+        {"List of devices attached\nemulator-55560\tdevice\n\n", false},
+        {"List of devices attached\n\n", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DevicesSettled(c.list, "emulator-5556"), c.settled) << c.list;
+}
+
 TEST(SubstringWatch, SeesTheNeedleAcrossChunksButNoNearMiss)
 {
     SubstringWatch w("daemon started successfully");

@@ -126,7 +126,8 @@ bool Succeeded(int status)
 
 // Starts the server on `port` unless one runs, and lets it settle.  Returns
 // nullopt when the command may run, else the adapter's exit code.
-std::optional<int> EnsureServer(const std::string& adb, int port, SignalChannel& signals, Output& out)
+std::optional<int> EnsureServer(const std::string& adb, int port, const std::string& serial, SignalChannel& signals,
+                                Output& out)
 {
     const ServerStartLock turn(port, signals, kStartTurnPatience);
     if (const int sig = signals.TerminationRequested())
@@ -137,7 +138,7 @@ std::optional<int> EnsureServer(const std::string& adb, int port, SignalChannel&
     if (start.spawnError != 0)
         return ReportSpawnFailure(adb, start.spawnError, out.Fd());
     if (start.serverStarted)
-        WaitUntilDevicesSettled(adb, signals, kSettleBudget);
+        WaitUntilDevicesSettled(adb, signals, kSettleBudget, serial);
     if (const int sig = signals.TerminationRequested())
         return ExitLikeChild(Succeeded(start.status) ? W_EXITCODE(0, sig) : start.status);
     if (!Succeeded(start.status))
@@ -224,13 +225,14 @@ int RunAdapter(const std::vector<std::string>& args)
     Output out(STDOUT_FILENO, !frames);
     Output notices(frames ? STDERR_FILENO : STDOUT_FILENO);
     const std::string adb = AdbProgram();
+    const std::string serial = ChosenSerial(args, std::getenv("ANDROID_SERIAL"));
     if (const std::optional<int> port = ServerPortToCheck(args)) {
         if (const std::optional<int> code = ListDevicesDirectly(args, *port, out))
             return *code;
         if (const std::optional<int> code = ShellDirectly(args, *port, signals, out))
             return *code;
         if (!ServerListens(*port, kProbeTimeout)) {
-            if (const std::optional<int> code = EnsureServer(adb, *port, signals, notices))
+            if (const std::optional<int> code = EnsureServer(adb, *port, serial, signals, notices))
                 return *code;
         }
     }
@@ -238,7 +240,7 @@ int RunAdapter(const std::vector<std::string>& args)
     if (run.spawnError != 0)
         return ReportSpawnFailure(adb, run.spawnError, notices.Fd());
     if (run.serverStarted)
-        WaitUntilDevicesSettled(adb, signals, kSettleBudget);
+        WaitUntilDevicesSettled(adb, signals, kSettleBudget, serial);
     return ExitLikeChild(run.status);
 }
 

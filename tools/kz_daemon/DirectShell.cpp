@@ -66,6 +66,16 @@ std::optional<int> Stream(int fd, SignalChannel& signals, const ShellSink& sink,
     }
 }
 
+// adb prints the server's refusal as "error: ..." and ends with 1; the
+// program judges that text ("more than one device", "not found").
+std::optional<int> Refused(const HostConnection& connection, const ShellSink& sink)
+{
+    if (!connection.Refusal())
+        return std::nullopt;
+    sink.output("error: " + *connection.Refusal() + "\n");
+    return 1;
+}
+
 }  // namespace
 
 std::optional<ShellPlan> PlanDirectShell(const std::vector<std::string>& args, const char* serialEnv)
@@ -111,14 +121,20 @@ std::optional<int> RunShellDirectly(const ShellPlan& plan, int port, SignalChann
 {
     {
         HostConnection query;
-        if (!query.Open(port, timeout) || !query.Request(plan.features))
+        if (!query.Open(port, timeout))
             return std::nullopt;
+        if (!query.Request(plan.features))
+            return Refused(query, sink);
         const std::optional<std::string> features = query.ReadPayload();
         if (!features || HasShellProtocol(*features))
             return std::nullopt;
     }
     HostConnection box;
-    if (!box.Open(port, timeout) || !box.Request(plan.transport) || !box.Send(plan.service))
+    if (!box.Open(port, timeout))
+        return std::nullopt;
+    if (!box.Request(plan.transport))
+        return Refused(box, sink);
+    if (!box.Send(plan.service))
         return std::nullopt;
     return Stream(box.Fd(), signals, sink, idleDelay);
 }

@@ -2,9 +2,10 @@
 // `shell <command>` without running adb: the adapter asks the running server
 // for the box's transport and its shell service and streams what the box
 // prints.  Only the plain form is taken this way (a command, no shell options,
-// an old box whose shell is the raw one); everything else, and every failure
-// before the command has started on the box, is left to adb, which prints
-// the error texts the program knows.
+// an old box whose shell is the raw one).  When the server refuses the box
+// (none, several and no -s, a serial not attached, offline), the adapter
+// prints the refusal as adb does; everything else, and every other failure
+// before the command has started on the box, is left to adb.
 
 #include "tools/kz_daemon/SignalChannel.h"
 
@@ -39,7 +40,8 @@ struct ShellSink {
 
 // Runs the plan on the server at `port`.  nullopt when the command was not
 // started (the caller runs adb instead); else the adapter's exit code once
-// the box has closed the stream, or the termination signal's.
+// the box has closed the stream or the server refused the box, or the
+// termination signal's.
 std::optional<int> RunShellDirectly(const ShellPlan& plan, int port, SignalChannel& signals, const ShellSink& sink,
                                     std::chrono::milliseconds timeout, std::chrono::milliseconds idleDelay);
 

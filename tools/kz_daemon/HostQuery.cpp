@@ -85,10 +85,15 @@ bool HostConnection::Send(std::string_view request)
 
 bool HostConnection::Request(std::string_view request)
 {
+    refusal_.reset();
     if (!Send(request))
         return false;
     std::string status;
-    return ReadExact(kStatusSize, status) && status == "OKAY";
+    if (!ReadExact(kStatusSize, status))
+        return false;
+    if (status == "FAIL")
+        refusal_ = ReadPayload();
+    return status == "OKAY";
 }
 
 std::optional<std::string> HostConnection::ReadPayload()

@@ -25,8 +25,12 @@ public:
 
     // False when no server accepts the connection in time.
     bool Open(int port, std::chrono::milliseconds timeout);
-    // Sends `request`; true when the server answers OKAY.
+    // Sends `request`; true when the server answers OKAY.  The message of a
+    // FAIL answer is kept for Refusal().
     bool Request(std::string_view request);
+    // What the server said when it refused the last request ("more than one
+    // device/emulator"); nullopt after OKAY or an answer that was not whole.
+    const std::optional<std::string>& Refusal() const { return refusal_; }
     // Sends `request` without waiting for the answer (a service that may take
     // the box a while to open: the caller reads the status with the stream).
     bool Send(std::string_view request);
@@ -39,6 +43,7 @@ private:
 
     int fd_ = -1;
     std::chrono::milliseconds timeout_{0};
+    std::optional<std::string> refusal_;
 };
 
 // The payload of the server's answer to the query `request` ("host:devices"),

@@ -13,7 +13,8 @@ constexpr int kDefaultServerPort = 5037;
 struct Target
 {
     std::string command;
-    std::string port;  // from -P; empty when not given
+    std::string port;    // from -P; empty when not given
+    std::string serial;  // from -s; empty when not given
     bool remote = false;
 };
 
@@ -39,6 +40,8 @@ Target ReadTarget(const std::vector<std::string>& args)
             value = args[++i];
         if (name == "-P")
             target.port = value;
+        if (name == "-s")
+            target.serial = value;
         target.remote = target.remote || name == "-H" || name == "-L";
     }
     return target;
@@ -68,6 +71,14 @@ bool NeedsNoServer(const std::string& command)
 std::string CommandWordOf(const std::vector<std::string>& args)
 {
     return ReadTarget(args).command;
+}
+
+std::string ChosenSerial(const std::vector<std::string>& args, const char* serialEnv)
+{
+    const std::string serial = ReadTarget(args).serial;
+    if (!serial.empty() || serialEnv == nullptr)
+        return serial;
+    return serialEnv;
 }
 
 std::optional<int> LocalServerPortFor(const std::vector<std::string>& args, const char* portEnv,

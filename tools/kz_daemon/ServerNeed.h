@@ -19,6 +19,10 @@ namespace kz::adapter {
 // empty when there is none.
 std::string CommandWordOf(const std::vector<std::string>& args);
 
+// The box the command names: the value of -s, else `serialEnv`
+// (ANDROID_SERIAL, null when unset), as adb chooses; empty for any box.
+std::string ChosenSerial(const std::vector<std::string>& args, const char* serialEnv);
+
 std::optional<int> LocalServerPortFor(const std::vector<std::string>& args, const char* portEnv,
                                       const char* socketEnv);
 

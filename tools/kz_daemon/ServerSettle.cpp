@@ -42,12 +42,13 @@ std::optional<std::string> DeviceListNow(const std::string& adb, SignalChannel& 
 
 }  // namespace
 
-void WaitUntilDevicesSettled(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget)
+void WaitUntilDevicesSettled(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget,
+                             const std::string& serial)
 {
     const auto deadline = Clock::now() + budget;
     while (signals.TerminationRequested() == 0) {
         const std::optional<std::string> list = DeviceListNow(adb, signals, deadline);
-        if (!list || DevicesSettled(*list))
+        if (!list || DevicesSettled(*list, serial))
             return;
         const auto left = deadline - Clock::now();
         if (left <= kRetryInterval)

@@ -11,8 +11,10 @@
 
 namespace kz::adapter {
 
-// Runs `adb devices` quietly until it lists a device and none offline, the
-// budget is spent, adb cannot be run or a stop is requested.
-void WaitUntilDevicesSettled(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget);
+// Runs `adb devices` quietly until it lists a device and none offline (with
+// a `serial`: until it lists that one, not offline), the budget is spent, adb
+// cannot be run or a stop is requested.
+void WaitUntilDevicesSettled(const std::string& adb, SignalChannel& signals, std::chrono::milliseconds budget,
+                             const std::string& serial = {});
 
 }  // namespace kz::adapter
