@@ -23,6 +23,8 @@ int CmdDf(ShellContext& ctx, const Args& args);
 int CmdGetprop(ShellContext& ctx, const Args& args);
 int CmdReboot(ShellContext& ctx, const Args& args);
 int CmdMd5sum(ShellContext& ctx, const Args& args);
+// busybox applets only (the box's own shell has no truncate).
+int CmdTruncate(ShellContext& ctx, const Args& args);
 
 // Splits leading "-xyz" options off; returns the letters seen.
 std::string TakeFlags(const Args& args, size_t& first);

@@ -94,6 +94,8 @@ int RunBusybox(ShellContext& ctx, const Args& args)
     }
     if (args[1] == "md5sum")
         return CmdMd5sum(ctx, Args(args.begin() + 1, args.end()));
+    if (args[1] == "truncate")
+        return CmdTruncate(ctx, Args(args.begin() + 1, args.end()));
     if (args[1] != "cp") {
         ctx.out.Line(args[1] + ": applet not found");
         return 127;
