@@ -143,6 +143,10 @@ bool PrivateAdbServer::Start(std::string& error, const std::string& removeDirOnC
 {
     port_ = FreeTcpPort();
     ::setenv("ANDROID_ADB_SERVER_PORT", std::to_string(port_).c_str(), 1);
+    // A starting server connects every emulator port from 5555 up and keeps
+    // what answers: another test's boxes there would become this server's
+    // devices, and a box holds only one host.  Boxes register by themselves.
+    ::setenv("ADB_LOCAL_TRANSPORT_MAX_PORT", "5553", 1);
     if (!watchdog_.Start(port_, removeDirOnCrash)) {
         error = "cannot start the watchdog";
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 // A private adb server for tests: on a free port, named to every adb client
-// of this process through ANDROID_ADB_SERVER_PORT, and killed even when the
+// of this process through ANDROID_ADB_SERVER_PORT, seeing only the boxes that
+// register with it (no scan of the emulator ports), and killed even when the
 // test process dies (a watchdog process cleans up after it).
 
 #include <chrono>
