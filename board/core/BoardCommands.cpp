@@ -22,6 +22,11 @@ QString Quoted(const QString& name)
 
 }  // namespace
 
+QString BootWriteName(const QString& name)
+{
+    return name.toLower();
+}
+
 QString ReadBootCommand(int boot, const QString& name)
 {
     return Shell(kDataTool + QStringLiteral("/READ_BOOT%1:").arg(boot) + Quoted(name));

@@ -10,6 +10,10 @@
 
 namespace kz::board {
 
+// The name a boot write sends: every letter in lower case, as the tool has
+// always been given it (both storages are vfat, so the file is found).
+QString BootWriteName(const QString& name);
+
 // boot is 1 or 2.  The names are used as given; callers check them first.
 QString ReadBootCommand(int boot, const QString& name);
 QString WriteBootCommand(int boot, int source, const QString& name);

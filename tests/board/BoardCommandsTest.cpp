@@ -24,6 +24,8 @@ TEST(BoardCommands, BootWritesNameTheirSource)
               QStringLiteral("shell \"cd /mnt/sdcard && ./eMMC /READ_WRITE_DATA /WRITE_BOOT1:'boot.img'\""));
     EXPECT_EQ(WriteBootCommand(2, SOURCE_BOOT_UDISK, QStringLiteral("boot.img")),
               QStringLiteral("shell \"cd /mnt/sdcard && ./eMMC /READ_WRITE_DATA /WRITE_BOOT2:/mnt/udisk/'boot.img'\""));
+    // Only a write lowers the name; blanks and other characters stay.
+    EXPECT_EQ(BootWriteName(QStringLiteral("My Boot.IMG")), QStringLiteral("my boot.img"));
 }
 
 TEST(BoardCommands, UserAreaWriteAndRead)
