@@ -49,6 +49,10 @@ void CallWhenIdle(std::shared_ptr<BoardShared> shared, std::function<void()> fn)
 
 void RunBoardJob(const QPointer<QObject>& dialog, const QPointer<QObject>& owner, const WorkerJob& job)
 {
+    if (job.body) {
+        ReportOutcome(dialog, owner, job, job.body());
+        return;
+    }
     // A client that did not start transferred nothing.
     const ClientAnswer answer = RunAdbClient(job.command());
     ReportOutcome(dialog, owner, job, answer.started && IsTransferSuccess(answer.output));

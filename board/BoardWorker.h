@@ -1,9 +1,9 @@
 #pragma once
 // The scheme every board transfer follows: the click validates and disables
-// its button, a detached worker runs one command line and judges the answer,
-// shows the result in a message box and waits for it, and only then gives
-// the button back.  Control changes go to the GUI thread and are dropped
-// once the dialog is gone.
+// its button, a detached worker runs one command line (or a job body of
+// several) and judges the answer, shows the result in a message box and
+// waits for it, and only then gives the button back.  Control changes go
+// to the GUI thread and are dropped once the dialog is gone.
 
 #include <QObject>
 #include <QPointer>
@@ -38,6 +38,10 @@ void CallWhenIdle(std::shared_ptr<BoardShared> shared, std::function<void()> fn)
 struct WorkerJob {
     // Built on the worker when it starts, so it sees the sources of that moment.
     std::function<QString()> command;
+    // When set, runs in place of `command` and decides the outcome itself
+    // (true: success): a job of several client runs, such as a boot write
+    // and the read-back that proves it.
+    std::function<bool()> body;
     QString caption;  // localised "Prompt"
     QString okText;   // localised message texts
     QString failText;

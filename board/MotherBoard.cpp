@@ -48,8 +48,8 @@ const std::pair<const char*, const char*> kLabels[] = {
 
 }  // namespace
 
-CMotherBoard::CMotherBoard(CMainFrame* owner)
-    : m_pOwner(owner), m_shared(std::make_shared<kz::board::BoardShared>())
+CMotherBoard::CMotherBoard(CMainFrame* owner, kz::board::ReadBackNamer readBackNamer)
+    : m_pOwner(owner), m_shared(std::make_shared<kz::board::BoardShared>()), m_readBackNamer(std::move(readBackNamer))
 {
     // The server stays up when the dialog closes: workers may still be
     // talking to the box.

@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "app/core/ChipInfo.h"
+#include "board/BootTransfer.h"
 #include "files/PickOwner.h"
 #include "ui/CallbackListModel.h"
 #include "ui/ListCallback.h"
@@ -44,7 +45,8 @@ enum class BootSetting;
 class CMotherBoard : public kz::ui::WindowImplBase, public kz::ui::IListCallbackUI, public CPickOwner {
     Q_OBJECT
 public:
-    explicit CMotherBoard(CMainFrame* owner);
+    // readBackNamer: how boot writes name their read-back (tests fix it).
+    explicit CMotherBoard(CMainFrame* owner, kz::board::ReadBackNamer readBackNamer = kz::board::NextReadBackName);
     ~CMotherBoard() override;
 
     QString GetWindowClassName() const override { return QStringLiteral("MotherBoard"); }
@@ -122,6 +124,7 @@ private:
     std::shared_ptr<kz::board::BoardShared> m_shared;
     FilePicker m_picker;
     NameAsker m_asker;
+    kz::board::ReadBackNamer m_readBackNamer;
     QPointer<kz::ui::CallbackListModel> m_partitionModel;
     int m_rowWritesRunning = 0;
 };

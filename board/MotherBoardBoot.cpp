@@ -3,8 +3,10 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "app/MainFrame.h"
 #include "app/core/Texts.h"
 #include "board/BoardWorker.h"
+#include "board/BootTransfer.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardTexts.h"
@@ -17,6 +19,16 @@ namespace text = kz::board::text;
 QString Name(const char* pattern, int boot)
 {
     return QString::fromUtf8(pattern).arg(boot);
+}
+
+// The entries go to the main window's log as long as it exists; a worker may
+// outlive the dialog.
+kz::board::LogSink MainWindowLog(CMainFrame* owner)
+{
+    return [main = QPointer<CMainFrame>(owner)](int style, const QString& text, const kz::LogTag& tag) {
+        if (CMainFrame* frame = main.data())
+            frame->WriteLog(style, text, tag);
+    };
 }
 
 }  // namespace
@@ -50,10 +62,14 @@ void CMotherBoard::ReadBoot(int boot)
         button->setEnabled(false);
 
     kz::board::WorkerJob job;
-    job.command = [boot, name] { return kz::board::ReadBootCommand(boot, name); };
     job.caption = Text(kz::text::Prompt);
     job.okText = Text(boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk);
     job.failText = failText;
+    const kz::board::BootReport report{QStringLiteral("read-boot%1").arg(boot), job.okText, job.failText,
+                                       boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk,
+                                       boot == 1 ? text::Boot1SaveFailed : text::Boot2SaveFailed,
+                                       MainWindowLog(m_pOwner)};
+    job.body = [boot, name, report] { return kz::board::RunBootRead(boot, name, report); };
     // Boot1 shows its success while the message box is open; every other
     // outcome leaves the field empty until the box is dismissed.
     job.beforeBox = [boot, status](bool ok, const QString& message) {
@@ -79,14 +95,18 @@ void CMotherBoard::WriteBoot(int boot)
         button->setEnabled(false);
 
     kz::board::WorkerJob job;
-    // The source is read when the worker starts, not at the click.
-    job.command = [boot, name = kz::board::BootWriteName(name), shared = m_shared] {
-        const int source = boot == 1 ? shared->boot1Source.load() : shared->boot2Source.load();
-        return kz::board::WriteBootCommand(boot, source, name);
-    };
     job.caption = Text(kz::text::Prompt);
     job.okText = Text(boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk);
     job.failText = Text(boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed);
+    const kz::board::BootReport report{QStringLiteral("write-boot%1").arg(boot), job.okText, job.failText,
+                                       boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk,
+                                       boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed,
+                                       MainWindowLog(m_pOwner)};
+    // The source is read when the worker starts, not at the click.
+    job.body = [boot, name = kz::board::BootWriteName(name), shared = m_shared, report, namer = m_readBackNamer] {
+        const int source = boot == 1 ? shared->boot1Source.load() : shared->boot2Source.load();
+        return kz::board::RunBootWrite(boot, source, name, report, namer);
+    };
     job.afterBox = [button, write = Text(text::Write)](bool, const QString&) {
         if (button)
             button->setEnabled(true);

@@ -32,9 +32,9 @@ QString BootImagePath(int source, const QString& name)
     return kz::files::RootOf(where) + u'/' + kz::files::ShellQuote(name);
 }
 
-QString ReadBackName(int boot, qint64 processId, qint64 msecsSinceEpoch)
+QString ReadBackName(int boot, qint64 processId, int sequence)
 {
-    return QStringLiteral(".kz-readback-boot%1-%2-%3.bin").arg(boot).arg(processId).arg(msecsSinceEpoch);
+    return QStringLiteral(".kz-readback-boot%1-%2-%3.bin").arg(boot).arg(processId).arg(sequence);
 }
 
 QString CutCommand(const QString& path, quint64 bytes)

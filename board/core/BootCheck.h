@@ -18,9 +18,9 @@ namespace kz::board {
 QString BootImagePath(int source, const QString& name);
 
 // The read-back's name on the SD card: hidden, and tagged with the
-// partition, the process and the time, so that it meets no operator's file
-// and no other program's read-back.
-QString ReadBackName(int boot, qint64 processId, qint64 msecsSinceEpoch);
+// partition, the process and the process's running number of read-backs,
+// so that it meets no operator's file and no other read-back.
+QString ReadBackName(int boot, qint64 processId, int sequence);
 
 // shell "/mnt/sdcard/busybox truncate -c -s <bytes> <path>"; -c: a read-back
 // that was never made is not made now.

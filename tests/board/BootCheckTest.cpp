@@ -22,7 +22,7 @@ TEST(BootCheck, PathsAndCommandsQuoteTheNameWhereverItLies)
     EXPECT_EQ(BootImagePath(SOURCE_BOOT_UDISK, QStringLiteral("a b.img")), QStringLiteral("/mnt/udisk/'a b.img'"));
     EXPECT_EQ(BootImagePath(SOURCE_BOOT_SDCARD, QStringLiteral("-rf")), QStringLiteral("/mnt/sdcard/'-rf'"));
     EXPECT_EQ(BootImagePath(0, QStringLiteral("John's")), QStringLiteral("/mnt/sdcard/'John'\\''s'"));
-    EXPECT_EQ(ReadBackName(2, 4711, 1765200000123), QStringLiteral(".kz-readback-boot2-4711-1765200000123.bin"));
+    EXPECT_EQ(ReadBackName(2, 4711, 12), QStringLiteral(".kz-readback-boot2-4711-12.bin"));
     EXPECT_EQ(CutCommand(QStringLiteral("/mnt/sdcard/'.r.bin'"), 65536),
               QStringLiteral("shell \"/mnt/sdcard/busybox truncate -c -s 65536 /mnt/sdcard/'.r.bin'\""));
     EXPECT_EQ(RemoveCommand(QStringLiteral("/mnt/sdcard/'.r.bin'")),
