@@ -25,25 +25,32 @@ void CCopySink::Progress(int percent)
     kz::ui::RunOnGui(m_dialog, [d = m_dialog, percent] { d->SetCopyProgress(percent, QString::number(percent) + u'%'); });
 }
 
+void CCopySink::Verifying()
+{
+    kz::ui::RunOnGui(m_dialog, [d = m_dialog, text = m_lang.Text(ft::Verifying)] { d->SetCopyProgress(100, text); });
+}
+
 void CCopySink::CopyEnded()
 {
     kz::ui::RunOnGui(m_dialog, [d = m_dialog] { d->ShowCopyRunning(false); });
 }
 
 // The log lines are written after the box is answered, the failure line
-// before the tip that carries the box's own words.
-void CCopySink::Report(bool success, const QString& copyOutput)
+// (with the copy's facts for the record) before the tip that carries the
+// box's own words.
+void CCopySink::Report(const kz::files::CopyReport& report)
 {
-    const QString text = m_lang.Text(success ? ft::CopyOk : ft::CopyFailed);
+    const char* key = report.success ? ft::CopyOk : ft::CopyFailed;
+    const QString text = m_lang.Text(key);
     kz::ShowMessageBox(kz::MessageRequest{m_window, text, m_lang.Text(kz::text::Prompt)});
     CMainFrame* main = m_main.data();
     if (!main)
         return;
     const QString operation = QStringLiteral("copy");
-    main->WriteLog(success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
-                   {QString::fromUtf8(success ? ft::CopyOk : ft::CopyFailed), operation});
-    if (!success)
-        main->WriteLog(kz::LOG_TIP, copyOutput, {{}, operation});
+    main->WriteLog(report.success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
+                   {QString::fromUtf8(key), operation, kz::files::CopyFactsJson(report.facts)});
+    if (!report.success)
+        main->WriteLog(kz::LOG_TIP, report.told, {{}, operation});
 }
 
 void CCopySink::ProgressCleared()

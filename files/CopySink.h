@@ -20,8 +20,9 @@ public:
 
     void CopyStarted() override;
     void Progress(int percent) override;
+    void Verifying() override;
     void CopyEnded() override;
-    void Report(bool success, const QString& copyOutput) override;
+    void Report(const kz::files::CopyReport& report) override;
     void ProgressCleared() override;
 
 private:

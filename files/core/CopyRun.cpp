@@ -8,6 +8,7 @@
 
 #include "app/core/ServerStartLines.h"
 
+#include "files/core/ChecksumJudge.h"
 #include "files/core/Commands.h"
 #include "files/core/CopyJudge.h"
 #include "files/core/Listing.h"
@@ -88,9 +89,22 @@ CopyEvidence ProbeCopy(const CopyJob& job, const QString& copyOutput)
     return evidence;
 }
 
-void RunCopy(const CopyJob& job)
+namespace {
+
+qint64 MsSince(std::chrono::steady_clock::time_point start)
 {
-    job.sink->CopyStarted();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+QString Told(const kz::ClientAnswer& answer)
+{
+    return answer.started ? answer.output : answer.failure;
+}
+
+// The copy command with the poller beside it; the poller has ended when
+// this returns, so no progress arrives after it.
+kz::ClientAnswer CopyWithProgress(const CopyJob& job, CopyFacts& facts)
+{
     PollerControl control;
     // Without a poller the copy still runs, only without progress.
     std::optional<std::thread> poller;
@@ -101,25 +115,63 @@ void RunCopy(const CopyJob& job)
         });
     } catch (const std::system_error&) {
     }
+    const auto start = std::chrono::steady_clock::now();
     const kz::ClientAnswer copy = job.run(CopyCommand(job.sourcePath, job.targetPath));
+    facts.copyMs = MsSince(start);
     if (poller) {
         if (!control.WaitEnded(job.timing.pollerGraceMs))
             control.RequestStop();
         poller->join();
     }
-    job.sink->CopyEnded();
-    // Only a copy that ran and printed nothing is worth probing.  When the
-    // probes fail it, their words are the box's account of why (a box gone
-    // mid-copy leaves cp silent and the probes say "device not found").
-    bool success = false;
-    QString told = copy.started ? copy.output : copy.failure;
-    if (copy.started && IsEmptyAnswer(copy.output)) {
-        const CopyEvidence evidence = ProbeCopy(job, copy.output);
-        success = CopySucceeded(evidence);
-        if (!success)
-            told = evidence.sourceProbe + evidence.targetProbe;
+    return copy;
+}
+
+// Equal sizes cannot tell a byte flipped on the way: the box's md5sum of
+// both files must be there and agree.  Otherwise its two answers are the tip.
+void ProveBySums(const CopyJob& job, CopyReport& report)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const kz::ClientAnswer source = job.run(ChecksumCommand(job.sourcePath));
+    const kz::ClientAnswer target = job.run(ChecksumCommand(job.targetPath));
+    report.facts.verifyMs = MsSince(start);
+    report.facts.sourceMd5 = Md5SumOf(source.output);
+    report.facts.targetMd5 = Md5SumOf(target.output);
+    report.success =
+        source.started && target.started && JudgeSums(source.output, target.output) == SumVerdict::Equal;
+    report.told = report.success ? QString() : Told(source) + Told(target);
+}
+
+// Only a copy that ran and printed nothing is worth probing.  When the
+// probes fail it, their words are the box's account of why (a box gone
+// mid-copy leaves cp silent and the probes say "device not found").
+void JudgeCopy(const CopyJob& job, const kz::ClientAnswer& copy, CopyReport& report)
+{
+    report.told = Told(copy);
+    if (!copy.started || !IsEmptyAnswer(copy.output))
+        return;
+    const CopyEvidence evidence = ProbeCopy(job, copy.output);
+    if (IsListingOfFile(evidence.sourceProbe, job.sourceName))
+        report.facts.listedBytes = qint64(SizeFieldValue(ProbeFileSize(evidence.sourceProbe)));
+    if (!CopySucceeded(evidence)) {
+        report.told = evidence.sourceProbe + evidence.targetProbe;
+        return;
     }
-    job.sink->Report(success, told);
+    job.sink->Verifying();
+    ProveBySums(job, report);
+}
+
+}  // namespace
+
+void RunCopy(const CopyJob& job)
+{
+    job.sink->CopyStarted();
+    CopyReport report;
+    report.facts.sourceName = job.sourceName;
+    report.facts.targetName = job.targetName;
+    const kz::ClientAnswer copy = CopyWithProgress(job, report.facts);
+    JudgeCopy(job, copy, report);
+    job.sink->CopyEnded();
+    job.sink->Report(report);
     job.sink->ProgressCleared();
 }
 
@@ -132,7 +184,11 @@ bool StartCopyWorker(CopyJob job, const kz::ui::ThreadStarter& start)
     } catch (const std::system_error&) {
     }
     shared->sink->CopyEnded();
-    shared->sink->Report(false, QStringLiteral("The copy could not be started: no thread left."));
+    CopyReport report;
+    report.told = QStringLiteral("The copy could not be started: no thread left.");
+    report.facts.sourceName = shared->sourceName;
+    report.facts.targetName = shared->targetName;
+    shared->sink->Report(report);
     shared->sink->ProgressCleared();
     return false;
 }

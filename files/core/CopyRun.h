@@ -6,14 +6,16 @@
 // The worker shows the progress, starts the poller, runs the copy command,
 // gives the poller a grace period to see the final size, then stops it
 // (between two of its commands) and waits for it, so that no progress value
-// arrives after the result.  Then it re-enables the copy, reports and clears
-// the progress display.
+// arrives after the result.  A copy whose sizes agree is then proved by the
+// md5sum of both files; only equal sums make a success.  Then it re-enables
+// the copy, reports and clears the progress display.
 
 #include <QString>
 #include <functional>
 #include <memory>
 
 #include "device/ClientAnswer.h"
+#include "files/core/CopyFacts.h"
 #include "files/core/CopyJudge.h"
 #include "ui/ThreadStarter.h"
 
@@ -28,15 +30,27 @@ struct CopyTiming {
     int pollerGraceMs = 1000;
 };
 
-// Called on the worker's or the poller's thread.
+struct CopyReport {
+    bool success = false;
+    QString told;  // the box's words on a failure (the tip); empty on success
+    CopyFacts facts;
+};
+
+// Everything a copy makes visible, in this order: CopyStarted, Progress...,
+// Verifying (only for a copy whose sizes agree), CopyEnded, Report,
+// ProgressCleared.  Called on the worker's or the poller's thread, never two
+// at once.
 class ICopySink {
 public:
     virtual ~ICopySink() = default;
     virtual void CopyStarted() = 0;         // progress shown, copy button disabled
     virtual void Progress(int percent) = 0;
+    // The bytes are all there; their checksums are being compared (the bar
+    // stays full and says "Verifying").
+    virtual void Verifying() = 0;
     virtual void CopyEnded() = 0;           // copy button enabled again
     // Message first (returns once answered), then the log entries.
-    virtual void Report(bool success, const QString& copyOutput) = 0;
+    virtual void Report(const CopyReport& report) = 0;
     virtual void ProgressCleared() = 0;     // value 0, blank text
 };
 

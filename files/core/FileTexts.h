@@ -25,6 +25,7 @@ inline constexpr const char NotEnoughDisk[] = "Not enough disk!";
 inline constexpr const char UdiskNotFound[] = "Udisk not found!";
 inline constexpr const char CopyOk[] = "Copy successfully!";
 inline constexpr const char CopyFailed[] = "Copy failed!";
+inline constexpr const char Verifying[] = "Verifying";  // the progress bar's text while sums are compared
 inline constexpr const char DeleteCaption[] = "Delete File";
 inline constexpr const char DeleteQuestion[] = "Are you sure you want to move this file?";
 inline constexpr const char DeleteOk[] = "Delete successfully!";

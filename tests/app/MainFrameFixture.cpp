@@ -1,6 +1,10 @@
 #include "app/MainFrameFixture.h"
 
+#include <QFile>
+#include <QJsonDocument>
+
 #include "app/core/DeviceActions.h"
+#include "app/core/RecordLine.h"
 #include "app/core/Texts.h"
 
 namespace kz::test {
@@ -54,6 +58,29 @@ QStringList MainFrameFixture::LogLines() const
 bool MainFrameFixture::WaitForCalls(const QString& command, int n)
 {
     return WaitFor([&] { return bin.CountCalls(command) >= n; });
+}
+
+QString MainFrameFixture::TodaysRecordFile() const
+{
+    return RecordFolder() + u'/' + kz::RecordFileName(QDate::currentDate());
+}
+
+QList<QJsonObject> MainFrameFixture::RecordLines() const
+{
+    QFile file(TodaysRecordFile());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
+    const QByteArray all = file.readAll();
+    EXPECT_TRUE(all.endsWith('\n'));
+    QList<QJsonObject> objects;
+    for (const QByteArray& line : all.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+        EXPECT_TRUE(doc.isObject()) << line.constData() << " " << qPrintable(error.errorString());
+        objects << doc.object();
+    }
+    return objects;
 }
 
 }  // namespace kz::test

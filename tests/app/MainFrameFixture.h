@@ -1,6 +1,7 @@
 #pragma once
 // A main window started against the scripted client of FakeBin.
 
+#include <QJsonObject>
 #include <QLabel>
 #include <QListView>
 #include <QTemporaryDir>
@@ -28,6 +29,11 @@ protected:
     QStringList LogLines() const;
     // Runs the events until the client was called `n` times with `command`.
     bool WaitForCalls(const QString& command, int n);
+    // The operator's record: its folder, today's file, and every line of it,
+    // each of which must be one JSON object.
+    QString RecordFolder() const { return dataHome.path() + QStringLiteral("/korvald-emmc/log"); }
+    QString TodaysRecordFile() const;
+    QList<QJsonObject> RecordLines() const;
 
     QTemporaryDir configHome;  // the operator's configuration folder
     QTemporaryDir dataHome;    // the operator's data folder (the log files)

@@ -23,27 +23,8 @@ namespace {
 
 class MainFrameRecord : public MainFrameFixture {
 protected:
-    QString Folder() const { return dataHome.path() + QStringLiteral("/korvald-emmc/log"); }
-    QString TodaysFile() const { return Folder() + u'/' + kz::RecordFileName(QDate::currentDate()); }
-
-    // Every line of today's file, each of which must be one JSON object.
-    QList<QJsonObject> RecordLines() const
-    {
-        QFile file(TodaysFile());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
-        const QByteArray all = file.readAll();
-        EXPECT_TRUE(all.endsWith('\n'));
-        QList<QJsonObject> objects;
-        for (const QByteArray& line : all.split('\n')) {
-            if (line.isEmpty())
-                continue;
-            QJsonParseError error;
-            const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-            EXPECT_TRUE(doc.isObject()) << line.constData() << " " << qPrintable(error.errorString());
-            objects << doc.object();
-        }
-        return objects;
-    }
+    QString Folder() const { return RecordFolder(); }
+    QString TodaysFile() const { return TodaysRecordFile(); }
 };
 
 // Closes the first shown window that holds `control`.

@@ -1,6 +1,7 @@
 // The copy worker and its progress poller against a scripted box.
 #include <gtest/gtest.h>
 
+#include <QJsonObject>
 #include <QStringList>
 #include <atomic>
 #include <condition_variable>
@@ -24,15 +25,26 @@ QString Ls(qint64 size, const char* path)
     return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2\r\r\n").arg(size, 8).arg(QLatin1String(path));
 }
 
+const QString kSum = QStringLiteral("0123456789abcdef0123456789abcdef");
+
+// md5sum's answer as it crosses adb.
+QString SumLine(const QString& sum, const char* path)
+{
+    return sum + QStringLiteral("  ") + QLatin1String(path) + QStringLiteral("\r\r\n");
+}
+
 // Records what a copy made visible, in order, from any thread.
 class RecordingSink : public ICopySink {
 public:
     void CopyStarted() override { Add(QStringLiteral("started")); }
     void Progress(int percent) override { Add(QStringLiteral("progress %1").arg(percent)); }
+    void Verifying() override { Add(QStringLiteral("verifying")); }
     void CopyEnded() override { Add(QStringLiteral("ended")); }
-    void Report(bool success, const QString& output) override
+    void Report(const CopyReport& report) override
     {
-        Add(QStringLiteral("report %1 %2").arg(success ? "ok" : "failed", output.trimmed()));
+        Add(QStringLiteral("report %1 %2").arg(report.success ? "ok" : "failed", report.told.trimmed()));
+        std::lock_guard lock(m_mutex);
+        m_facts = report.facts;
     }
     void ProgressCleared() override { Add(QStringLiteral("cleared")); }
 
@@ -40,6 +52,11 @@ public:
     {
         std::lock_guard lock(m_mutex);
         return m_events;
+    }
+    CopyFacts Facts()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_facts;
     }
 
 private:
@@ -50,6 +67,7 @@ private:
     }
     std::mutex m_mutex;
     QStringList m_events;
+    CopyFacts m_facts;
 };
 
 // A box whose copy grows the target in steps while it runs.
@@ -61,6 +79,8 @@ public:
     bool copyClientStarts = true;
     int copySteps = 4;
     int stepMs = 15;
+    kz::ClientAnswer sourceSum{true, SumLine(kSum, "/mnt/udisk/a b"), {}};
+    kz::ClientAnswer targetSum{true, SumLine(kSum, "/mnt/sdcard/c"), {}};
 
     kz::ClientAnswer Run(const QString& command)
     {
@@ -73,6 +93,10 @@ public:
                 return {false, {}, QStringLiteral("CreateProcess Failed!")};
             return Started(Copy());
         }
+        if (command == ChecksumCommand(kSource))
+            return sourceSum;
+        if (command == ChecksumCommand(kTarget))
+            return targetSum;
         if (command.contains(kSource))
             return Started(Ls(sourceSize, "/mnt/udisk/a b"));
         if (command.contains(kTarget)) {
@@ -140,11 +164,61 @@ TEST(CopyRun, SuccessfulCopyShowsProgressAndReportsAfterVerifying)
     RunCopy(Job(box, sink));
     const QStringList events = sink->Events();
     ExpectProgressOnlyWhileRunning(events);
-    EXPECT_TRUE(events.contains(QStringLiteral("progress 100"))) << qPrintable(events.join(u'|'));
+    // The bar is full before it says the sums are being compared.
+    const qsizetype full = events.indexOf(QStringLiteral("progress 100"));
+    EXPECT_GE(full, 1) << qPrintable(events.join(u'|'));
+    EXPECT_EQ(events.indexOf(QStringLiteral("verifying")), events.size() - 4) << qPrintable(events.join(u'|'));
+    EXPECT_LT(full, events.size() - 4);
     EXPECT_EQ(events[events.size() - 2], "report ok ");
     const QStringList calls = box.Calls();
     EXPECT_EQ(calls.count(CopyCommand(kSource, kTarget)), 1);
-    EXPECT_EQ(calls.mid(calls.size() - 2), (QStringList{VerifyProbeCommand(kSource), VerifyProbeCommand(kTarget)}));
+    EXPECT_EQ(calls.mid(calls.size() - 4), (QStringList{VerifyProbeCommand(kSource), VerifyProbeCommand(kTarget),
+                                                        ChecksumCommand(kSource), ChecksumCommand(kTarget)}));
+    const QJsonObject record = CopyFactsJson(sink->Facts());
+    EXPECT_EQ(record.value(u"source").toString(), "a b");
+    EXPECT_EQ(record.value(u"target").toString(), "c");
+    EXPECT_EQ(record.value(u"listedBytes").toInteger(), 400);
+    EXPECT_EQ(record.value(u"sourceMd5").toString(), kSum);
+    EXPECT_EQ(record.value(u"targetMd5").toString(), kSum);
+    EXPECT_GE(record.value(u"copyMs").toInteger(-1), box.copySteps * box.stepMs);
+    EXPECT_GE(record.value(u"verifyMs").toInteger(-1), 0);
+}
+
+// Equal sizes are not enough: only two sums that agree make a success, and a
+// failure's tip is what the box said to both md5sum commands.
+TEST(CopyRun, ChecksumsDecideACopyWhoseSizesAgree)
+{
+    const QString other = QStringLiteral("fedcba9876543210fedcba9876543210");
+    const QString missing = QStringLiteral("md5sum: can't open '/mnt/sdcard/c': No such file or directory\r\r\n");
+    struct Case {
+        const char* name;
+        kz::ClientAnswer target;
+        bool success;
+        QString targetMd5;
+    };
+    const Case cases[] = {
+        {"equal", {true, SumLine(kSum, "/mnt/sdcard/c"), {}}, true, kSum},
+        {"different", {true, SumLine(other, "/mnt/sdcard/c"), {}}, false, other},
+        {"missing", {true, missing, {}}, false, {}},
+        {"nothing printed", {true, QStringLiteral("\r\r\n"), {}}, false, {}},
+        {"garbage", {true, QStringLiteral("Segmentation fault\r\r\n"), {}}, false, {}},
+        {"two lines", {true, SumLine(kSum, "/mnt/sdcard/c") + SumLine(kSum, "/mnt/sdcard/c"), {}}, false, {}},
+        {"client not started", {false, {}, QStringLiteral("CreateProcess Failed!")}, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedBox box;
+        box.targetSum = c.target;
+        auto sink = std::make_shared<RecordingSink>();
+        RunCopy(Job(box, sink));
+        const QStringList events = sink->Events();
+        EXPECT_TRUE(events.contains(QStringLiteral("verifying"))) << qPrintable(events.join(u'|'));
+        const QString told = c.success ? QString() : (box.sourceSum.output + (c.target.started ? c.target.output : c.target.failure)).trimmed();
+        EXPECT_EQ(events.value(events.size() - 2),
+                  QStringLiteral("report %1 %2").arg(c.success ? "ok" : "failed", told));
+        EXPECT_EQ(sink->Facts().sourceMd5, kSum);
+        EXPECT_EQ(sink->Facts().targetMd5, c.targetMd5);
+    }
 }
 
 TEST(CopyRun, InputOutputErrorFailsWithoutVerifying)
@@ -172,6 +246,13 @@ TEST(CopyRun, SizesThatDifferAfterTheCopyFail)
     EXPECT_EQ(events[events.size() - 2],
               QStringLiteral("report failed ") + (Ls(400, "/mnt/udisk/a b") + Ls(300, "/mnt/sdcard/c")).trimmed());
     EXPECT_FALSE(events.contains(QStringLiteral("progress 100")));
+    // Not summed: no md5sum ran, no sums in the record.
+    EXPECT_FALSE(events.contains(QStringLiteral("verifying")));
+    EXPECT_EQ(box.Calls().filter(QStringLiteral("md5sum")), QStringList());
+    const QJsonObject record = CopyFactsJson(sink->Facts());
+    EXPECT_EQ(record.value(u"listedBytes").toInteger(), 400);
+    EXPECT_TRUE(record.contains(u"copyMs"));
+    EXPECT_FALSE(record.contains(u"sourceMd5") || record.contains(u"verifyMs"));
 }
 
 TEST(CopyRun, EmptySourceEndsThePollerAtItsFirstPoll)

@@ -2,6 +2,7 @@
 // client: the checks before the copy, the result box, the log and the end of
 // the dialog while a copy runs.
 #include <QComboBox>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -25,6 +26,9 @@ const QString kCopy = QStringLiteral("shell /mnt/sdcard/busybox cp /mnt/sdcard/'
 const QString kProbeTarget = QStringLiteral("shell ls -l /mnt/udisk/'abc'");
 const QString kVerifySource = QStringLiteral("shell  ls -l /mnt/sdcard/'a b.bin'");
 const QString kVerifyTarget = QStringLiteral("shell  ls -l /mnt/udisk/'abc'");
+const QString kSumSource = QStringLiteral("shell /mnt/sdcard/busybox md5sum /mnt/sdcard/'a b.bin'");
+const QString kSumTarget = QStringLiteral("shell /mnt/sdcard/busybox md5sum /mnt/udisk/'abc'");
+const QByteArray kSum = "9e107d9d372bb6826bd81d3542a419d6";
 const QByteArray kDfRoomy = "/mnt/udisk/: 3870720K total, 100K used, 3870620K available (block size 4096)\r\r\n";
 
 QByteArray Ls(qint64 size, const char* name) { return ListingOf({QString::fromUtf8(FileLine(size, name))}); }
@@ -42,6 +46,8 @@ protected:
         bin.Answer(kProbeTarget, Ls(1234, "abc"));
         bin.Answer(kVerifySource, Ls(1234, "a b.bin"));
         bin.Answer(kVerifyTarget, Ls(1234, "abc"));
+        bin.Answer(kSumSource, kSum + "  /mnt/sdcard/a b.bin\r\r\n");
+        bin.Answer(kSumTarget, kSum + "  /mnt/udisk/abc\r\r\n");
     }
 
     // Selects the file, types the target name and presses "Copy".
@@ -60,15 +66,47 @@ protected:
     {
         return modal->findChild<QProgressBar*>(QStringLiteral("progress_copy"))->format();
     }
+    static int ProgressValue(QWidget* modal)
+    {
+        return modal->findChild<QProgressBar*>(QStringLiteral("progress_copy"))->value();
+    }
+    // Copies the listed file to the stick as "abc"; the dialog closes once
+    // the result is answered.
+    void CopyToUdiskAndClose()
+    {
+        WHEN_LISTED(1, {
+            StartCopy(modal, QStringLiteral("abc"));
+            EXPECT_TRUE(boxes.WaitForCount(1));
+            EXPECT_TRUE(WaitFor([&] { return CopyButtonEnabled(modal); }));
+            ClickButton(modal, "closebtn");
+        });
+        OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
+    }
     QStringList LogContaining(const QString& part) const { return LogLines().filter(part); }
+    // The record's line of the last copy's result (kind success or failure).
+    QJsonObject CopyRecord() const
+    {
+        QJsonObject result;
+        for (const QJsonObject& line : RecordLines()) {
+            const QString kind = line.value(u"kind").toString();
+            if (line.value(u"operation").toString() == u"copy" && (kind == u"success" || kind == u"failure"))
+                result = line;
+        }
+        return result;
+    }
 };
 
 TEST_F(FileCopyGui, CopyToUdiskFromTheMainWindowReportsAndLogsSuccess)
 {
+    bin.Delay(kSumTarget, 0.3);  // long enough to see the bar while the sums are compared
     QString progressAfter;
     bool enabledAfter = false;
+    bool verifyingShown = false;
     WHEN_LISTED(1, {
         StartCopy(modal, QStringLiteral("  abc"));
+        verifyingShown = WaitFor([&] { return ProgressText(modal) == T(ft::Verifying); });
+        EXPECT_EQ(ProgressValue(modal), 100);
+        EXPECT_FALSE(CopyButtonEnabled(modal));
         EXPECT_TRUE(boxes.WaitForCount(1));
         EXPECT_TRUE(WaitFor([&] { return CopyButtonEnabled(modal) && ProgressText(modal) == QLatin1String(" "); }));
         progressAfter = ProgressText(modal);
@@ -76,25 +114,61 @@ TEST_F(FileCopyGui, CopyToUdiskFromTheMainWindowReportsAndLogsSuccess)
         ClickButton(modal, "closebtn");
     });
     ClickButton(frame->GetHWND(), "btn_copytoUdisk");
+    EXPECT_TRUE(verifyingShown);
     EXPECT_EQ(boxes.Texts(), QStringList{T(ft::CopyOk)});
     EXPECT_EQ(bin.CountCalls(kCopy), 1);
     EXPECT_GE(bin.CountCalls(kProbeTarget), 1);
     EXPECT_EQ(bin.CountCalls(kVerifyTarget), 1);
+    EXPECT_EQ(bin.CountCalls(kSumSource), 1);
+    EXPECT_EQ(bin.CountCalls(kSumTarget), 1);
     EXPECT_EQ(progressAfter, " ");
     EXPECT_TRUE(enabledAfter);
     EXPECT_TRUE(WaitFor([&] { return LogContaining(T(ft::CopyOk)).size() == 1; }));
+    const QJsonObject record = CopyRecord();
+    EXPECT_EQ(record.value(u"kind").toString(), u"success");
+    EXPECT_EQ(record.value(u"source").toString(), u"a b.bin");
+    EXPECT_EQ(record.value(u"target").toString(), u"abc");
+    EXPECT_EQ(record.value(u"listedBytes").toInteger(), 1234);
+    EXPECT_EQ(record.value(u"sourceMd5").toString().toLatin1(), kSum);
+    EXPECT_EQ(record.value(u"targetMd5").toString().toLatin1(), kSum);
+    EXPECT_GE(record.value(u"verifyMs").toInteger(-1), 300);
+    EXPECT_TRUE(record.contains(u"copyMs"));
+}
+
+// Sums that are not both there and equal fail the copy; the tip is what the
+// box answered to the two md5sum commands, and the record keeps the sums.
+TEST_F(FileCopyGui, ChecksumsThatDoNotAgreeFailTheCopy)
+{
+    const QByteArray sourceLine = kSum + "  /mnt/sdcard/a b.bin\r\r\n";
+    const struct {
+        const char* name;
+        QByteArray target;
+        QString targetMd5;
+    } cases[] = {
+        {"different", "00000000000000000000000000000000  /mnt/udisk/abc\r\r\n",
+         QStringLiteral("00000000000000000000000000000000")},
+        {"missing", "md5sum: can't open '/mnt/udisk/abc': No such file or directory\r\r\n", {}},
+        {"garbage", "Segmentation fault\r\r\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bin.Answer(kSumTarget, c.target);
+        boxes.Clear();
+        CopyToUdiskAndClose();
+        EXPECT_EQ(boxes.Texts(), QStringList{T(ft::CopyFailed)});
+        const QString tip = QString::fromUtf8(sourceLine + c.target).trimmed();
+        ASSERT_TRUE(WaitFor([&] { return LogContaining(tip).size() == 1; }));
+        const QJsonObject record = CopyRecord();
+        EXPECT_EQ(record.value(u"kind").toString(), u"failure");
+        EXPECT_EQ(record.value(u"sourceMd5").toString().toLatin1(), kSum);
+        EXPECT_EQ(record.value(u"targetMd5").toString(), c.targetMd5);
+    }
 }
 
 TEST_F(FileCopyGui, InputOutputErrorLogsFailureThenTheBoxOutput)
 {
     bin.Answer(kCopy, "cp: write error: Input/output error\r\r\n");
-    WHEN_LISTED(1, {
-        StartCopy(modal, QStringLiteral("abc"));
-        EXPECT_TRUE(boxes.WaitForCount(1));
-        EXPECT_TRUE(WaitFor([&] { return CopyButtonEnabled(modal); }));
-        ClickButton(modal, "closebtn");
-    });
-    OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
+    CopyToUdiskAndClose();
     EXPECT_EQ(boxes.Texts(), QStringList{T(ft::CopyFailed)});
     EXPECT_EQ(bin.CountCalls(kVerifySource), 0);
     ASSERT_TRUE(WaitFor([&] { return !LogContaining(QStringLiteral("Input/output error")).isEmpty(); }));
@@ -109,13 +183,7 @@ TEST_F(FileCopyGui, SizesThatDifferAfterTheCopyFail)
 {
     bin.Answer(kVerifyTarget, Ls(1000, "abc"));
     bin.Answer(kProbeTarget, Ls(1000, "abc"));
-    WHEN_LISTED(1, {
-        StartCopy(modal, QStringLiteral("abc"));
-        EXPECT_TRUE(boxes.WaitForCount(1));
-        EXPECT_TRUE(WaitFor([&] { return CopyButtonEnabled(modal); }));
-        ClickButton(modal, "closebtn");
-    });
-    OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
+    CopyToUdiskAndClose();
     EXPECT_EQ(boxes.Texts(), QStringList{T(ft::CopyFailed)});
 }
 
