@@ -7,21 +7,23 @@ namespace box::dev {
 
 namespace {
 
-constexpr uint32_t kSine[64] = {
-    0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
-    0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193, 0xa679438e, 0x49b40821,
-    0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d, 0x02441453, 0xd8a1e681, 0xe7d3fbc8,
-    0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed, 0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a,
-    0xfffa3942, 0x8771f681, 0x6d9d6122, 0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70,
-    0x289b7ec6, 0xeaa127fa, 0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665,
-    0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
-    0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
-
-constexpr int kShift[16] = {7, 12, 17, 22, 5, 9, 14, 20, 4, 11, 16, 23, 6, 10, 15, 21};
-
 uint32_t Rotate(uint32_t x, int n)
 {
     return (x << n) | (x >> (32 - n));
+}
+
+uint32_t F(uint32_t b, uint32_t c, uint32_t d) { return d ^ (b & (c ^ d)); }
+uint32_t G(uint32_t b, uint32_t c, uint32_t d) { return c ^ (d & (b ^ c)); }
+uint32_t H(uint32_t b, uint32_t c, uint32_t d) { return b ^ c ^ d; }
+uint32_t I(uint32_t b, uint32_t c, uint32_t d) { return c ^ (b | ~d); }
+
+// One of the 64 steps, written out so that the compiler sees constant
+// word indices, shifts and sines: a looped form with a switch per step sums
+// several times slower, and the box's md5sum of a multi-GiB file waited on it.
+template <uint32_t (*Mix)(uint32_t, uint32_t, uint32_t)>
+void Step(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t word, uint32_t sine, int shift)
+{
+    a = b + Rotate(a + Mix(b, c, d) + word + sine, shift);
 }
 
 }  // namespace
@@ -33,29 +35,75 @@ void Md5::Block(const unsigned char* block)
         m[i] = uint32_t(block[4 * i]) | uint32_t(block[4 * i + 1]) << 8 | uint32_t(block[4 * i + 2]) << 16 |
                uint32_t(block[4 * i + 3]) << 24;
     uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    for (int i = 0; i < 64; ++i) {
-        const int round = i / 16;
-        uint32_t f;
-        int g;
-        if (round == 0) {
-            f = (b & c) | (~b & d);
-            g = i;
-        } else if (round == 1) {
-            f = (d & b) | (~d & c);
-            g = (5 * i + 1) % 16;
-        } else if (round == 2) {
-            f = b ^ c ^ d;
-            g = (3 * i + 5) % 16;
-        } else {
-            f = c ^ (b | ~d);
-            g = (7 * i) % 16;
-        }
-        const uint32_t next = b + Rotate(a + f + kSine[i] + m[g], kShift[round * 4 + i % 4]);
-        a = d;
-        d = c;
-        c = b;
-        b = next;
-    }
+
+    Step<F>(a, b, c, d, m[0], 0xd76aa478, 7);
+    Step<F>(d, a, b, c, m[1], 0xe8c7b756, 12);
+    Step<F>(c, d, a, b, m[2], 0x242070db, 17);
+    Step<F>(b, c, d, a, m[3], 0xc1bdceee, 22);
+    Step<F>(a, b, c, d, m[4], 0xf57c0faf, 7);
+    Step<F>(d, a, b, c, m[5], 0x4787c62a, 12);
+    Step<F>(c, d, a, b, m[6], 0xa8304613, 17);
+    Step<F>(b, c, d, a, m[7], 0xfd469501, 22);
+    Step<F>(a, b, c, d, m[8], 0x698098d8, 7);
+    Step<F>(d, a, b, c, m[9], 0x8b44f7af, 12);
+    Step<F>(c, d, a, b, m[10], 0xffff5bb1, 17);
+    Step<F>(b, c, d, a, m[11], 0x895cd7be, 22);
+    Step<F>(a, b, c, d, m[12], 0x6b901122, 7);
+    Step<F>(d, a, b, c, m[13], 0xfd987193, 12);
+    Step<F>(c, d, a, b, m[14], 0xa679438e, 17);
+    Step<F>(b, c, d, a, m[15], 0x49b40821, 22);
+
+    Step<G>(a, b, c, d, m[1], 0xf61e2562, 5);
+    Step<G>(d, a, b, c, m[6], 0xc040b340, 9);
+    Step<G>(c, d, a, b, m[11], 0x265e5a51, 14);
+    Step<G>(b, c, d, a, m[0], 0xe9b6c7aa, 20);
+    Step<G>(a, b, c, d, m[5], 0xd62f105d, 5);
+    Step<G>(d, a, b, c, m[10], 0x02441453, 9);
+    Step<G>(c, d, a, b, m[15], 0xd8a1e681, 14);
+    Step<G>(b, c, d, a, m[4], 0xe7d3fbc8, 20);
+    Step<G>(a, b, c, d, m[9], 0x21e1cde6, 5);
+    Step<G>(d, a, b, c, m[14], 0xc33707d6, 9);
+    Step<G>(c, d, a, b, m[3], 0xf4d50d87, 14);
+    Step<G>(b, c, d, a, m[8], 0x455a14ed, 20);
+    Step<G>(a, b, c, d, m[13], 0xa9e3e905, 5);
+    Step<G>(d, a, b, c, m[2], 0xfcefa3f8, 9);
+    Step<G>(c, d, a, b, m[7], 0x676f02d9, 14);
+    Step<G>(b, c, d, a, m[12], 0x8d2a4c8a, 20);
+
+    Step<H>(a, b, c, d, m[5], 0xfffa3942, 4);
+    Step<H>(d, a, b, c, m[8], 0x8771f681, 11);
+    Step<H>(c, d, a, b, m[11], 0x6d9d6122, 16);
+    Step<H>(b, c, d, a, m[14], 0xfde5380c, 23);
+    Step<H>(a, b, c, d, m[1], 0xa4beea44, 4);
+    Step<H>(d, a, b, c, m[4], 0x4bdecfa9, 11);
+    Step<H>(c, d, a, b, m[7], 0xf6bb4b60, 16);
+    Step<H>(b, c, d, a, m[10], 0xbebfbc70, 23);
+    Step<H>(a, b, c, d, m[13], 0x289b7ec6, 4);
+    Step<H>(d, a, b, c, m[0], 0xeaa127fa, 11);
+    Step<H>(c, d, a, b, m[3], 0xd4ef3085, 16);
+    Step<H>(b, c, d, a, m[6], 0x04881d05, 23);
+    Step<H>(a, b, c, d, m[9], 0xd9d4d039, 4);
+    Step<H>(d, a, b, c, m[12], 0xe6db99e5, 11);
+    Step<H>(c, d, a, b, m[15], 0x1fa27cf8, 16);
+    Step<H>(b, c, d, a, m[2], 0xc4ac5665, 23);
+
+    Step<I>(a, b, c, d, m[0], 0xf4292244, 6);
+    Step<I>(d, a, b, c, m[7], 0x432aff97, 10);
+    Step<I>(c, d, a, b, m[14], 0xab9423a7, 15);
+    Step<I>(b, c, d, a, m[5], 0xfc93a039, 21);
+    Step<I>(a, b, c, d, m[12], 0x655b59c3, 6);
+    Step<I>(d, a, b, c, m[3], 0x8f0ccc92, 10);
+    Step<I>(c, d, a, b, m[10], 0xffeff47d, 15);
+    Step<I>(b, c, d, a, m[1], 0x85845dd1, 21);
+    Step<I>(a, b, c, d, m[8], 0x6fa87e4f, 6);
+    Step<I>(d, a, b, c, m[15], 0xfe2ce6e0, 10);
+    Step<I>(c, d, a, b, m[6], 0xa3014314, 15);
+    Step<I>(b, c, d, a, m[13], 0x4e0811a1, 21);
+    Step<I>(a, b, c, d, m[4], 0xf7537e82, 6);
+    Step<I>(d, a, b, c, m[11], 0xbd3af235, 10);
+    Step<I>(c, d, a, b, m[2], 0x2ad7d2bb, 15);
+    Step<I>(b, c, d, a, m[9], 0xeb86d391, 21);
+
     state_[0] += a;
     state_[1] += b;
     state_[2] += c;
