@@ -4,6 +4,7 @@
 #include "Md5.h"
 
 #include <cstdio>
+#include <fstream>
 
 using namespace boxtest;
 
@@ -73,4 +74,21 @@ TEST_F(DeviceTest, Md5sumSumsEachFileAsBusyboxPrintsIt)
     EXPECT_EQ(Run("md5sum -c /mnt/sdcard/big.img"),
               "md5sum: invalid option -- 'c'\nBusyBox md5sum: usage: md5sum FILE...\n");
     EXPECT_EQ(Run("md5sum"), "BusyBox md5sum: usage: md5sum FILE...\n");
+}
+
+// Holes are summed as the zeros they read as: at the start, between data and
+// at the end of the file.
+TEST_F(DeviceTest, Md5sumOfASparseFileSumsItsHolesAsZeros)
+{
+    const fs::path file = Host("state/sdcard/sparse.img");
+    WriteHostFile("state/sdcard/sparse.img", "");
+    fs::resize_file(file, (9 << 20) + 3);
+    {
+        std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+        for (const uint64_t at : {3u << 20, (5u << 20) + 1})
+            out.seekp(static_cast<std::streamoff>(at)).write("data", 4);
+    }
+    const std::string sum = HostMd5(file);
+    ASSERT_EQ(sum.size(), 32u);
+    EXPECT_EQ(Run("md5sum /mnt/sdcard/sparse.img"), sum + "  /mnt/sdcard/sparse.img\n");
 }
