@@ -34,6 +34,11 @@ ListingResult ListStorage(const Session& session, Storage storage, const QString
         return {{}, Failed(answer.failure.toUtf8().constData(), operation)};
     if (const char* error = kz::files::ListingErrorKey(answer.output))
         return {{}, Failed(error, operation, answer.output)};
+    // The window shows what it could list; a script must not take a storage
+    // the box could not read ("/mnt/udisk: Input/output error") for an empty one.
+    const QString words = kz::files::ListingOtherLines(answer.output);
+    if (!words.isEmpty())
+        return {{}, Failed(nullptr, operation, words)};
     return {kz::files::ParseListingAndFolders(answer.output), std::nullopt};
 }
 

@@ -2,6 +2,8 @@
 #   <prefix>/korvald-emmc, <prefix>/adb/kz_daemon, <prefix>/skin/,
 #   <prefix>/Language_*.ini            (install rules of their own folders)
 #   <prefix>/bin/korvald-emmc          symlink to the program, for PATH
+#   <prefix>/korvald-emmc-cli, <prefix>/bin/korvald-emmc-cli (symlink)
+#   <data>/man/man1/korvald-emmc-cli.1
 #   <data>/applications/korvald-emmc.desktop
 #   <data>/icons/hicolor/{48x48,256x256}/apps/korvald-emmc.png
 # The program finds its companions beside its own executable, so they stay
@@ -23,6 +25,18 @@ install(CODE [[
   file(CREATE_LINK ../korvald-emmc "${kz_bin}/korvald-emmc" SYMBOLIC)
   message(STATUS "Installing: ${kz_bin}/korvald-emmc -> ../korvald-emmc")
 ]] COMPONENT ${KZ_DESKTOP_COMPONENT})
+
+# The command-line tool finds adb/kz_daemon beside itself, like the program.
+if(TARGET korvald-emmc-cli)
+  install(CODE [[
+    set(kz_bin "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin")
+    file(MAKE_DIRECTORY "${kz_bin}")
+    file(REMOVE "${kz_bin}/korvald-emmc-cli")
+    file(CREATE_LINK ../korvald-emmc-cli "${kz_bin}/korvald-emmc-cli" SYMBOLIC)
+    message(STATUS "Installing: ${kz_bin}/korvald-emmc-cli -> ../korvald-emmc-cli")
+  ]])
+  install(FILES ${KZ_CLI_MAN_PAGE} DESTINATION ${KZ_INSTALL_DATA_DIR}/man/man1)
+endif()
 
 # The desktop entry is written at install time: Exec must name the program
 # under the prefix actually used ("cmake --install --prefix" may differ

@@ -216,14 +216,19 @@ QString FormatSize(QStringView field)
     return text;
 }
 
-const char* ListingErrorKey(const QString& output)
+QString ListingOtherLines(const QString& output)
 {
     QString rest;
     for (const QString& line : StripServerStartLines(output).split(u'\n')) {
-        if (!IsListingLine(line))
+        if (!IsListingLine(line) && !line.trimmed().isEmpty())
             rest += line + u'\n';
     }
-    return ClientErrorMessage(rest, PlainNotFound::First);
+    return rest;
+}
+
+const char* ListingErrorKey(const QString& output)
+{
+    return ClientErrorMessage(ListingOtherLines(output), PlainNotFound::First);
 }
 
 }  // namespace kz::files

@@ -47,6 +47,11 @@ quint64 SizeFieldValue(QStringView field);
 // "%20.2f" of the size in B, KB, MB or GB, followed by a blank and the unit.
 QString FormatSize(QStringView field);
 
+// The lines of a listing's output that are no listing lines (the box's or
+// the client's own words), each with its line feed; blank lines and the
+// client's server-start lines are left out.
+QString ListingOtherLines(const QString& output);
+
 // Language key of the message for a client error in a listing's output,
 // null when there is none.  Listing lines are not looked at, so a file
 // whose name holds "not found" does not read as a lost device.

@@ -147,3 +147,11 @@ TEST(ListingErrors, FileNamesAreNotTakenForClientErrors)
     EXPECT_EQ(ListingErrorKey(listing), nullptr);
     EXPECT_EQ(ParseListing(listing).size(), 2);
 }
+
+TEST(ListingErrors, OtherLinesAreTheBoxsOwnWords)
+{
+    const QString words = QStringLiteral("* daemon started successfully *\r\n") + Line(kFile) +
+                          QStringLiteral("/mnt/udisk: Input/output error\r\r\n\r\n");
+    EXPECT_EQ(ListingOtherLines(words), QStringLiteral("/mnt/udisk: Input/output error\r\r\n"));
+    EXPECT_EQ(ListingOtherLines(Line(kFile) + QStringLiteral("\r\n")), QString());
+}
