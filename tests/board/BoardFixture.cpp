@@ -17,7 +17,7 @@ void BoardFixture::OpenBoard(const QString& chipReport)
 {
     StartConnected();
     bin.ClearCalls();
-    board = std::make_unique<CMotherBoard>(frame.get());
+    board = std::make_unique<CMotherBoard>(frame.get(), ReadBackOf);
     board->SetPickers(
         [this](CMotherBoard& b, int mode) {
             pickModes << mode;

@@ -59,6 +59,12 @@ protected:
     int nameDialogs = 0;
 };
 
+// The read-back every boot write of these tests makes on the SD card.
+inline QString ReadBackOf(int boot)
+{
+    return QStringLiteral(".kz-readback-boot%1-test.bin").arg(boot);
+}
+
 // "Complete successfully" as the tool prints it through the client.
 inline constexpr char kComplete[] = "writing BOOT1 (4 bytes) from x\r\r\nComplete successfully\r\r\n";
 

@@ -1,5 +1,6 @@
 // Boot partition reads and writes: command lines, status fields, buttons,
-// message order, pickers and late reports.
+// message order, pickers and late reports, and the sums that prove them.
+#include <QJsonObject>
 #include <QPushButton>
 #include <QRadioButton>
 #include <system_error>
@@ -14,6 +15,43 @@ namespace kz::test {
 namespace {
 
 const QString kTool = QStringLiteral("shell \"cd /mnt/sdcard && ./eMMC /READ_WRITE_DATA ");
+const QString kSum = QStringLiteral("0123456789abcdef0123456789abcdef");
+const QString kOtherSum = QStringLiteral("fedcba9876543210fedcba9876543210");
+
+// "ls -l" of one file, as the box lists it.
+QByteArray Listing(const QString& name, int size)
+{
+    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2\r\r\n").arg(size, 8).arg(name).toUtf8();
+}
+
+QByteArray SumLine(const QString& sum, const QString& path)
+{
+    return (sum + QStringLiteral("  ") + path + QStringLiteral("\r\r\n")).toUtf8();
+}
+
+// The command lines that check a boot write of `image` (a quoted path).
+struct WriteChecks {
+    WriteChecks(int boot, const QString& image)
+        : readBack(QStringLiteral("/mnt/sdcard/'") + ReadBackOf(boot) + u'\''),
+          probe(AsCalled(QStringLiteral("shell \"ls -l ") + image + u'"')),
+          imageSum(AsCalled(QStringLiteral("shell \"/mnt/sdcard/busybox md5sum ") + image + u'"')),
+          read(AsCalled(kTool + QStringLiteral("/READ_BOOT%1:'").arg(boot) + ReadBackOf(boot) + QStringLiteral("'\""))),
+          cut(AsCalled(QStringLiteral("shell \"/mnt/sdcard/busybox truncate -c -s 4096 ") + readBack + u'"')),
+          readBackSum(AsCalled(QStringLiteral("shell \"/mnt/sdcard/busybox md5sum ") + readBack + u'"')),
+          remove(AsCalled(QStringLiteral("shell \"rm -f ") + readBack + u'"'))
+    {
+    }
+    // The box's answers for a 4096-byte image whose read-back sums as given.
+    void Answer(FakeBin& bin, const QString& name, const QString& readBackSumText) const
+    {
+        bin.Answer(probe, Listing(name, 4096));
+        bin.Answer(imageSum, SumLine(kSum, name));
+        bin.Answer(read, kComplete);
+        bin.Answer(readBackSum, SumLine(readBackSumText, readBack));
+    }
+    QString readBack;
+    QString probe, imageSum, read, cut, readBackSum, remove;
+};
 
 using BootTransfer = BoardFixture;
 
@@ -21,6 +59,8 @@ TEST_F(BootTransfer, Boot1ReadShowsSuccessWhileTheBoxIsOpen)
 {
     OpenBoard();
     const QString command = AsCalled(kTool + "/READ_BOOT1:'My Boot.img'\"");
+    const QString sum = AsCalled("shell \"/mnt/sdcard/busybox md5sum /mnt/sdcard/'My Boot.img'\"");
+    const QString probe = AsCalled("shell \"ls -l /mnt/sdcard/'My Boot.img'\"");
     bin.Answer(command, kComplete);
     nextTypedName = QStringLiteral("  My Boot.img");
     boxes.Hold();
@@ -34,7 +74,7 @@ TEST_F(BootTransfer, Boot1ReadShowsSuccessWhileTheBoxIsOpen)
     ASSERT_TRUE(WaitForWorkers());
     EXPECT_TRUE(Ctl("btn_readboot1")->isEnabled());
     EXPECT_EQ(TextOf("btn_readboot1"), QStringLiteral("Read"));
-    EXPECT_EQ(BoardCalls(), QStringList({command})) << "leading blanks trimmed, case kept";
+    EXPECT_EQ(BoardCalls(), QStringList({command, sum, probe})) << "leading blanks trimmed, case kept";
     EXPECT_EQ(boxes.Texts(), QStringList({"Save Boot1 successfully!"}));
 }
 
@@ -68,7 +108,7 @@ TEST_F(BootTransfer, CancelledNameDialogNeverReusesAnEarlierName)
     EXPECT_EQ(boxes.Texts().value(0), QStringLiteral("File name can not be empty, please enter again!"));
     EXPECT_EQ(TextOf("edit_readboot2filename"), QStringLiteral("Save Boot2 failed!"));
     ASSERT_TRUE(WaitForWorkers());
-    EXPECT_EQ(BoardCalls(), QStringList({command}));
+    EXPECT_EQ(BoardCalls().filter(QStringLiteral("READ_BOOT")), QStringList({command}));
 }
 
 TEST_F(BootTransfer, NamesThatWouldBreakTheQuotingAreRefused)
@@ -91,6 +131,7 @@ TEST_F(BootTransfer, WritesLowerTheNameAndTakeTheSourceOfTheirStart)
     const QString fromUdisk = AsCalled(kTool + "/WRITE_BOOT1:/mnt/udisk/'boot 1.img'\"");
     const QString fromSdcard = AsCalled(kTool + "/WRITE_BOOT2:'boot2.img'\"");
     bin.Answer(fromUdisk, kComplete);
+    WriteChecks(1, QStringLiteral("/mnt/udisk/'boot 1.img'")).Answer(bin, QStringLiteral("boot 1.img"), kSum);
     SetText("edit_writeboot1filename", QStringLiteral("Boot 1.IMG  "));
     SetText("edit_writeboot2filename", QStringLiteral("BOOT2.img"));
     Ctl<QRadioButton>("option_boot2_sdcard")->click();
@@ -101,7 +142,7 @@ TEST_F(BootTransfer, WritesLowerTheNameAndTakeTheSourceOfTheirStart)
     ASSERT_TRUE(boxes.WaitForCount(2));
     boxes.Release();
     ASSERT_TRUE(WaitForWorkers());
-    QStringList calls = BoardCalls();
+    QStringList calls = BoardCalls().filter(QStringLiteral("WRITE_BOOT"));
     calls.sort();
     QStringList expected{fromUdisk, fromSdcard};
     expected.sort();
@@ -112,6 +153,112 @@ TEST_F(BootTransfer, WritesLowerTheNameAndTakeTheSourceOfTheirStart)
     EXPECT_EQ(TextOf("edit_writeboot1filename"), QStringLiteral("Boot 1.IMG  ")) << "the field keeps its text";
     EXPECT_EQ(TextOf("btn_writeboot2"), QStringLiteral("Write"));
     EXPECT_TRUE(Ctl("btn_writeboot2")->isEnabled());
+}
+
+TEST_F(BootTransfer, AWriteSaysSoOnlyOnceItsReadBackSumsAsTheImageAndIsGone)
+{
+    OpenBoard();
+    Ctl<QRadioButton>("option_boot2_sdcard")->click();
+    const QString write = AsCalled(kTool + "/WRITE_BOOT2:'boot2.img'\"");
+    const WriteChecks checks(2, QStringLiteral("/mnt/sdcard/'boot2.img'"));
+    bin.Answer(write, kComplete);
+    checks.Answer(bin, QStringLiteral("boot2.img"), kSum.toUpper());
+    SetText("edit_writeboot2filename", QStringLiteral("boot2.img"));
+    boxes.Hold();
+    Click("btn_writeboot2");
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_EQ(BoardCalls(), QStringList({write, checks.probe, checks.imageSum, checks.read, checks.cut,
+                                         checks.readBackSum, checks.remove}));
+    boxes.Release();
+    ASSERT_TRUE(WaitForWorkers());
+    EXPECT_EQ(boxes.Texts(), QStringList({"Write Boot2 successfully!"}));
+    const QJsonObject entry = RecordLines().value(RecordLines().size() - 1);
+    EXPECT_EQ(entry[u"operation"].toString(), QStringLiteral("write-boot2"));
+    EXPECT_EQ(entry[u"kind"].toString(), QStringLiteral("success"));
+    EXPECT_EQ(entry[u"key"].toString(), QStringLiteral("Write Boot2 successfully!"));
+    EXPECT_EQ(entry[u"verdict"].toString(), QStringLiteral("verified"));
+    EXPECT_EQ(entry[u"sourceMd5"].toString(), kSum);
+    EXPECT_EQ(entry[u"readBackMd5"].toString(), kSum);
+    EXPECT_EQ(entry[u"bytes"].toInteger(), 4096);
+    EXPECT_TRUE(entry[u"writeMs"].isDouble() && entry[u"verifyMs"].isDouble()) << "durations of both phases";
+}
+
+// Every check that does not end in equal sums fails the write, says the
+// box's words as the tip, and removes the read-back once it was asked for.
+TEST_F(BootTransfer, AWriteWhoseReadBackDoesNotProveItFails)
+{
+    const WriteChecks checks(1, QStringLiteral("/mnt/udisk/'boot.img'"));
+    const struct {
+        const char* what;
+        QString command;  // the check whose answer differs
+        QByteArray answer;
+        QByteArray tip;   // a part of the tip row
+        bool readBackMade;
+    } cases[] = {
+        {"a flipped byte", checks.readBackSum, SumLine(kOtherSum, checks.readBack), kOtherSum.toUtf8(), true},
+        {"the read-back failed", checks.read, "error: reading BOOT1: Input/output error\r\r\n",
+         "error: reading BOOT1: Input/output error", true},
+        {"no truncate on the box", checks.cut, "truncate: applet not found\r\r\n", "truncate: applet not found", true},
+        {"the image cannot be summed", checks.imageSum,
+         "md5sum: can't open '/mnt/udisk/boot.img': Input/output error\r\r\n", "md5sum: can't open", false},
+        {"the image is not listed", checks.probe, "/mnt/udisk/boot.img: No such file or directory\r\r\n",
+         "No such file or directory", false},
+    };
+    OpenBoard();
+    const QString write = AsCalled(kTool + "/WRITE_BOOT1:/mnt/udisk/'boot.img'\"");
+    SetText("edit_writeboot1filename", QStringLiteral("boot.img"));
+    for (const auto& c : cases) {
+        bin.ClearCalls();
+        bin.Answer(write, kComplete);
+        checks.Answer(bin, QStringLiteral("boot.img"), kSum);
+        bin.Answer(c.command, c.answer);
+        const int before = boxes.Count();
+        Click("btn_writeboot1");
+        ASSERT_TRUE(boxes.WaitForCount(before + 1)) << c.what;
+        ASSERT_TRUE(WaitForWorkers()) << c.what;
+        EXPECT_EQ(boxes.Texts().last(), QStringLiteral("Write Boot1 failed!")) << c.what;
+        EXPECT_EQ(BoardCalls().contains(checks.read), c.readBackMade) << c.what;
+        EXPECT_EQ(BoardCalls().contains(checks.remove), c.readBackMade) << c.what;
+        if (c.readBackMade)
+            EXPECT_EQ(BoardCalls().last(), checks.remove) << c.what << ": removed last";
+        const QStringList log = LogLines();
+        ASSERT_GE(log.size(), 2) << c.what;
+        EXPECT_TRUE(log[log.size() - 2].contains(QStringLiteral("Write Boot1 failed!"))) << c.what;
+        EXPECT_TRUE(log.last().contains(QString::fromUtf8(c.tip))) << c.what << ": " << qPrintable(log.last());
+        EXPECT_EQ(RecordLines().value(RecordLines().size() - 2)[u"kind"].toString(), QStringLiteral("failure"))
+            << c.what;
+    }
+}
+
+// A read records the sum and size of the image it saved; a sum the box does
+// not give is recorded as missing and leaves the read a success.
+TEST_F(BootTransfer, AReadRecordsTheSavedImagesSumOrItsAbsence)
+{
+    OpenBoard();
+    const QString read = AsCalled(kTool + "/READ_BOOT2:'b2.img'\"");
+    const QString sum = AsCalled("shell \"/mnt/sdcard/busybox md5sum /mnt/sdcard/'b2.img'\"");
+    bin.Answer(read, kComplete);
+    bin.Answer(sum, SumLine(kSum, QStringLiteral("/mnt/sdcard/b2.img")));
+    bin.Answer(AsCalled("shell \"ls -l /mnt/sdcard/'b2.img'\""), Listing(QStringLiteral("b2.img"), 4194304));
+    nextTypedName = QStringLiteral("b2.img");
+    Click("btn_readboot2");
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    ASSERT_TRUE(WaitForWorkers());
+    QJsonObject entry = RecordLines().value(RecordLines().size() - 1);
+    EXPECT_EQ(entry[u"operation"].toString(), QStringLiteral("read-boot2"));
+    EXPECT_EQ(entry[u"key"].toString(), QStringLiteral("Save Boot2 successfully!"));
+    EXPECT_EQ(entry[u"md5"].toString(), kSum);
+    EXPECT_EQ(entry[u"bytes"].toInteger(), 4194304);
+    EXPECT_TRUE(entry[u"durationMs"].isDouble());
+
+    bin.Answer(sum, "md5sum: can't open '/mnt/sdcard/b2.img': No such file or directory\r\r\n");
+    Click("btn_readboot2");
+    ASSERT_TRUE(boxes.WaitForCount(2));
+    ASSERT_TRUE(WaitForWorkers());
+    EXPECT_EQ(boxes.Texts(), QStringList({"Save Boot2 successfully!", "Save Boot2 successfully!"}));
+    entry = RecordLines().value(RecordLines().size() - 1);
+    EXPECT_EQ(entry[u"kind"].toString(), QStringLiteral("success"));
+    EXPECT_TRUE(entry.contains(u"md5") && entry[u"md5"].isNull()) << "missing, not left out";
 }
 
 TEST_F(BootTransfer, BrowseMountsOnlyForTheUdiskAndKeepsTheFieldOnCancel)
