@@ -41,6 +41,14 @@ std::string ReadStart(const fs::path& file, std::size_t size)
     return text;
 }
 
+std::string ShellQuote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 class TwoBoxes : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -65,6 +73,27 @@ protected:
     static e2e::SimulatedBox& Box(std::size_t i) { return fixture->Box(i); }
     static std::string On(std::size_t i, const std::string& command) { return "-s " + Box(i).Serial() + " " + command; }
     static fs::path SdCard(std::size_t i) { return Box(i).StateDir() / "sdcard"; }
+
+    // Each chip's first boot partition starts with its box's name, so a read
+    // routed to the wrong box shows in the file's first bytes.
+    static void MarkBootPartitions()
+    {
+        for (std::size_t i = 0; i < 2; ++i) {
+            std::fstream chip(Box(i).StateDir() / "chip" / "boot1.img", std::ios::in | std::ios::out | std::ios::binary);
+            chip << Marker(i);
+        }
+    }
+    static std::string Marker(std::size_t i) { return "boot1 of " + Box(i).Serial(); }
+
+    // Box i holds `name` read from its own chip, and the other box has no such file.
+    static void ExpectOwnRead(std::size_t i, const std::string& name)
+    {
+        const fs::path own = SdCard(i) / name;
+        ASSERT_TRUE(fs::exists(own)) << own;
+        EXPECT_EQ(fs::file_size(own), 4u << 20);
+        EXPECT_EQ(ReadStart(own, Marker(i).size()), Marker(i));
+        EXPECT_FALSE(fs::exists(SdCard(1 - i) / name)) << name << " also on " << Box(1 - i).Serial();
+    }
 
     static e2e::BoxFixture* fixture;
     static std::string startError;
@@ -106,12 +135,7 @@ TEST_F(TwoBoxes, EachSerialReachesItsOwnBox)
 
 TEST_F(TwoBoxes, ParallelBootReadsEachLandOnTheirOwnBox)
 {
-    // Each chip's first boot partition starts with its box's name, so a read
-    // routed to the wrong box shows in the file's first bytes.
-    for (std::size_t i = 0; i < 2; ++i) {
-        std::fstream chip(Box(i).StateDir() / "chip" / "boot1.img", std::ios::in | std::ios::out | std::ios::binary);
-        chip << "boot1 of " << Box(i).Serial();
-    }
+    MarkBootPartitions();
     std::array<std::string, 2> outputs;
     std::array<std::thread, 2> readers;
     for (std::size_t i = 0; i < 2; ++i) {
@@ -123,16 +147,35 @@ TEST_F(TwoBoxes, ParallelBootReadsEachLandOnTheirOwnBox)
     for (std::thread& reader : readers)
         reader.join();
     for (std::size_t i = 0; i < 2; ++i) {
-        const std::size_t other = 1 - i;
         EXPECT_TRUE(Contains(outputs[i], "Complete successfully")) << outputs[i];
-        const fs::path own = SdCard(i) / ("b-" + Box(i).Serial() + ".bin");
-        ASSERT_TRUE(fs::exists(own)) << own;
-        EXPECT_EQ(fs::file_size(own), 4u << 20);
-        const std::string marker = "boot1 of " + Box(i).Serial();
-        EXPECT_EQ(ReadStart(own, marker.size()), marker);
-        EXPECT_FALSE(fs::exists(SdCard(i) / ("b-" + Box(other).Serial() + ".bin")));
+        ExpectOwnRead(i, "b-" + Box(i).Serial() + ".bin");
     }
 }
+
+#ifdef KZ_CLI_PATH
+TEST_F(TwoBoxes, TwoScriptsReadTheirOwnBoxesAtOnce)
+{
+    MarkBootPartitions();
+    const std::string cli = ShellQuote(KZ_CLI_PATH);
+    const std::string script = cli + " --serial emulator-5554 read-boot 1 a.bin & a=$!; " + cli +
+                               " --serial emulator-5556 read-boot 1 b.bin & b=$!; "
+                               "wait $a; first=$?; wait $b; echo \"exit $first $?\"";
+    const e2e::CommandResult result = e2e::RunCommand("sh -c " + ShellQuote(script), 60);
+    EXPECT_TRUE(Contains(result.output, "exit 0 0")) << result.output;
+    ExpectOwnRead(0, "a.bin");
+    ExpectOwnRead(1, "b.bin");
+}
+
+TEST_F(TwoBoxes, TheCliWithoutASerialRefusesNamingBoth)
+{
+    const e2e::CommandResult result = e2e::RunCommand(ShellQuote(KZ_CLI_PATH) + " read-boot 1 unnamed.bin");
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_TRUE(Contains(result.output, "emulator-5554")) << result.output;
+    EXPECT_TRUE(Contains(result.output, "emulator-5556")) << result.output;
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_FALSE(fs::exists(SdCard(i) / "unnamed.bin"));
+}
+#endif
 
 TEST_F(TwoBoxes, WithoutAnAttachedBoxNamedTheClientRefuses)
 {
