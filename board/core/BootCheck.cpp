@@ -52,11 +52,13 @@ std::optional<quint64> ListedSize(const QString& probe, const QString& name)
     const QStringList lines = AnswerLines(probe);
     if (lines.size() != 1 || !kz::files::IsListingLine(lines.first()) || !lines.first().startsWith(u'-'))
         return std::nullopt;
+    // A name typed with a folder in it is listed by its last part or whole.
+    const QString base = name.section(u'/', -1);
     const QString listed = kz::files::ParseListingLine(lines.first()).name;
-    const bool same = listed.compare(name, Qt::CaseInsensitive) == 0 ||
-                      listed.endsWith(u'/' + name, Qt::CaseInsensitive);
+    const bool same = listed.compare(base, Qt::CaseInsensitive) == 0 ||
+                      listed.endsWith(u'/' + base, Qt::CaseInsensitive);
     const QString size = kz::files::ProbeFileSize(probe);
-    if (name.isEmpty() || !same || size.isEmpty())
+    if (base.isEmpty() || !same || size.isEmpty())
         return std::nullopt;
     return kz::files::SizeFieldValue(size);
 }

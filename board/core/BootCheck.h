@@ -29,8 +29,8 @@ QString CutCommand(const QString& path, quint64 bytes);
 QString RemoveCommand(const QString& path);
 
 // The byte count of the one plain file an "ls -l" of `name` listed (the
-// names of a vfat storage compared without case); nothing when the output
-// is anything else.
+// names of a vfat storage compared without case, a folder in `name` by its
+// last part); nothing when the output is anything else.
 std::optional<quint64> ListedSize(const QString& probe, const QString& name);
 
 // What a verified boot write saw.  A step that did not run left its output

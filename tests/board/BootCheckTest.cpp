@@ -46,6 +46,7 @@ TEST(BootCheck, ListedSizeOnlyFromOneListingOfThatFile)
         {"2 GiB and more print negative",
          QStringLiteral("-rw-rw-r-- root     root  -1610612736 2024-05-01 09:30 big.img\r\r\n"),
          QStringLiteral("big.img"), 2684354560ull},
+        {"a name with its folder", kProbe, QStringLiteral("images/boot 1.img"), 65536},
         {"another file", kProbe, QStringLiteral("boot.img"), std::nullopt},
         {"no such file", QStringLiteral("/mnt/udisk/x: No such file or directory\r\r\n"), QStringLiteral("x"),
          std::nullopt},
