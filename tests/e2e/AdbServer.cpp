@@ -29,6 +29,14 @@ uint16_t FreeTcpPort()
     return port;
 }
 
+std::string ShellQuote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 CommandResult RunCommand(const std::string& commandLine, int timeoutSeconds)
 {
     std::string line = "timeout " + std::to_string(timeoutSeconds) + " " + commandLine + " 2>&1 </dev/null";

@@ -18,6 +18,9 @@ struct CommandResult {
     int exitCode = -1;
 };
 
+// `text` as one word of a shell command line.
+std::string ShellQuote(const std::string& text);
+
 // Runs a shell command line with a time limit.
 CommandResult RunCommand(const std::string& commandLine, int timeoutSeconds = 30);
 

@@ -41,14 +41,6 @@ std::string ReadStart(const fs::path& file, std::size_t size)
     return text;
 }
 
-std::string ShellQuote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 class TwoBoxes : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -156,11 +148,11 @@ TEST_F(TwoBoxes, ParallelBootReadsEachLandOnTheirOwnBox)
 TEST_F(TwoBoxes, TwoScriptsReadTheirOwnBoxesAtOnce)
 {
     MarkBootPartitions();
-    const std::string cli = ShellQuote(KZ_CLI_PATH);
+    const std::string cli = e2e::ShellQuote(KZ_CLI_PATH);
     const std::string script = cli + " --serial emulator-5554 read-boot 1 a.bin & a=$!; " + cli +
                                " --serial emulator-5556 read-boot 1 b.bin & b=$!; "
                                "wait $a; first=$?; wait $b; echo \"exit $first $?\"";
-    const e2e::CommandResult result = e2e::RunCommand("sh -c " + ShellQuote(script), 60);
+    const e2e::CommandResult result = e2e::RunCommand("sh -c " + e2e::ShellQuote(script), 60);
     EXPECT_TRUE(Contains(result.output, "exit 0 0")) << result.output;
     ExpectOwnRead(0, "a.bin");
     ExpectOwnRead(1, "b.bin");
@@ -168,7 +160,7 @@ TEST_F(TwoBoxes, TwoScriptsReadTheirOwnBoxesAtOnce)
 
 TEST_F(TwoBoxes, TheCliWithoutASerialRefusesNamingBoth)
 {
-    const e2e::CommandResult result = e2e::RunCommand(ShellQuote(KZ_CLI_PATH) + " read-boot 1 unnamed.bin");
+    const e2e::CommandResult result = e2e::RunCommand(e2e::ShellQuote(KZ_CLI_PATH) + " read-boot 1 unnamed.bin");
     EXPECT_NE(result.exitCode, 0);
     EXPECT_TRUE(Contains(result.output, "emulator-5554")) << result.output;
     EXPECT_TRUE(Contains(result.output, "emulator-5556")) << result.output;
