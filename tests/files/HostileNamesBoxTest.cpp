@@ -106,6 +106,7 @@ std::set<std::string> Allowed(const Side& side, bool refused)
     for (const std::string& line :
          {"ls -l " + root + "/<name>", " ls -l " + root + "/<name>", "ls -l " + target, " ls -l " + target,
           "df " + other + "/", "/mnt/sdcard/busybox cp " + root + "/<name> " + target,
+          "/mnt/sdcard/busybox md5sum " + root + "/<name>", "/mnt/sdcard/busybox md5sum " + target,
           "mv " + root + "/<name> " + root + "/<new>", "cd " + root + " && rm ./<new>"})
         allowed.insert(line);
     return allowed;
@@ -282,10 +283,13 @@ void HostileNamesBox::Run(const Side& side)
         for (const std::string& line : LinesFrom(Log(), logStart)) {
             const std::string shape = Template(line, row.name);
             EXPECT_TRUE(allowed.count(shape)) << "the shell ran: " << line;
-            ++ran[shape.substr(0, 4)];
+            // The busybox applets by name ("/mnt/sdcard/busybox cp", "... md"),
+            // the rest by their first four letters.
+            ++ran[shape.substr(0, shape.starts_with("/mnt/sdcard/busybox ") ? 22 : 4)];
         }
         const int once = row.refused ? 0 : 1;
-        EXPECT_EQ(ran["/mnt"], once) << "one copy";
+        EXPECT_EQ(ran["/mnt/sdcard/busybox cp"], once) << "one copy";
+        EXPECT_EQ(ran["/mnt/sdcard/busybox md"], 2 * once) << "both files summed once";
         EXPECT_EQ(ran["mv /"], once) << "one rename";
         EXPECT_EQ(ran["cd /"], once) << "one delete";
     }
