@@ -13,7 +13,7 @@ CommandRun FindRun(const CommandSpec& command)
         {"devices", RunDevices},       {"info", RunInfo},
         {"mount", RunMount},           {"reboot", RunReboot},
         {"ls", RunLs},                 {"rm", RunRm},
-        {"mv", RunMv},
+        {"mv", RunMv},                 {"copy", RunCopy},
         {"read-boot", RunReadBoot},    {"write-boot", RunWriteBoot},
         {"read-user", RunReadUser},    {"write-user", RunWriteUser},
         {"config", RunConfig},         {"read-user-master", RunReadUserMaster},

@@ -17,10 +17,11 @@ int RunInfo(Session& session);
 int RunMount(Session& session);
 int RunReboot(Session& session);
 
-// The file manager's (FileOps.cpp).
+// The file manager's (FileOps.cpp, CopyOp.cpp).
 int RunLs(Session& session);
 int RunRm(Session& session);
 int RunMv(Session& session);
+int RunCopy(Session& session);
 
 // The board dialog's (BoardOps.cpp).
 int RunReadBoot(Session& session);

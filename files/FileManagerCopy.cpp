@@ -7,13 +7,10 @@
 #include "device/AdbRunner.h"
 #include "files/CopySink.h"
 #include "files/core/Commands.h"
+#include "files/core/CopyChecks.h"
 #include "files/core/CopyJudge.h"
 #include "files/core/CopyRun.h"
 #include "files/core/FileTexts.h"
-#include "files/core/Listing.h"
-#include "files/core/NameRules.h"
-#include "files/core/ShellName.h"
-#include "files/core/TrimName.h"
 
 namespace ft = kz::files::text;
 
@@ -41,11 +38,8 @@ void CFileManager::StartCopy()
     QString target;
     if (!CopyTargetName(target))
         return;
-    if (m_mode == COPY_SDCARD_TO_UDISK)
-        kz::files::TrimName(target);
-    // A name of blanks only is empty once trimmed: no copy onto ''.
-    if (target.isEmpty()) {
-        Prompt(ft::TargetNameEmpty);
+    if (const char* refusal = kz::files::CopyTargetRefusal(m_mode, target)) {
+        Prompt(refusal);
         return;
     }
     QString source;
@@ -53,13 +47,8 @@ void CFileManager::StartCopy()
         Prompt(ft::FileNotSelected);
         return;
     }
-    if (!kz::files::IsShellSafeName(source) || !kz::files::IsShellSafeName(target)) {
-        Prompt(kz::files::UnsafeFileName);
-        return;
-    }
-    // The target is named inside the other storage's folder, never elsewhere.
-    if (kz::files::LeavesFolder(target)) {
-        Prompt(ft::NameNotInFolder);
+    if (const char* refusal = kz::files::CopyNamesRefusal(source, target)) {
+        Prompt(refusal);
         return;
     }
     const QString sourcePath = kz::files::CopySourcePath(m_mode, source);
@@ -76,24 +65,12 @@ bool CFileManager::CheckTargetSpace(const QString& sourcePath)
     const kz::ClientAnswer df = RunCommand(kz::files::FreeSpaceCommand(kz::files::CopyTargetDirectory(m_mode)));
     if (!df.started)
         return false;
-    switch (kz::files::JudgeTargetSpace(sourceListing.output, df.output)) {
-    case kz::files::SpaceOk:
-        return true;
-    case kz::files::SpaceTooSmall:
-        Prompt(ft::NotEnoughDisk);
-        return false;
-    case kz::files::SpaceStorageMissing:
-        Prompt(ft::UdiskNotFound);
-        return false;
-    case kz::files::SpaceNotReported:
-        // No box, or one that is offline: say so as the listing does.
-        if (const char* error = kz::files::ListingErrorKey(df.output))
-            Prompt(error);
-        else
-            Prompt(ft::CopyFailed);
+    const kz::files::SpaceOutcome space = kz::files::JudgeTargetSpace(sourceListing.output, df.output);
+    if (const char* refusal = kz::files::SpaceRefusal(space, df.output)) {
+        Prompt(refusal);
         return false;
     }
-    return false;
+    return true;
 }
 
 void CFileManager::StartCopyJob(const QString& source, const QString& target, const QString& sourcePath)

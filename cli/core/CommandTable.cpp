@@ -24,6 +24,12 @@ const std::vector<CommandSpec> kCommands = {
      "One line per file: date, size and name, as the file manager lists them (folders are not listed). The "
      "stick is mounted first.",
      {}},
+    {"copy", "udisk:NAME sdcard:NAME | sdcard:NAME udisk:NAME", 2, 2, "copy a file between the stick and the SD card",
+     "Copies NAME from one storage into the other under the second NAME, as the file manager does: the target "
+     "must have room, and the copy counts only when both files are listed with the same size and the same "
+     "checksum afterwards. The stick is mounted first. Progress is drawn on standard error when it is a "
+     "terminal.",
+     {}},
     {"rm", "udisk:NAME|sdcard:NAME", 1, 1, "delete a file",
      "Deletes NAME from the storage without asking (the window asks first). Succeeds when the box printed "
      "nothing.",

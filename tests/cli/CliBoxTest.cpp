@@ -168,6 +168,9 @@ TEST_F(CliBoxTest, EveryCommandSucceedsAndFails)
         {"remove-udisk", "mount", 1, "", "MountUdisk Failed!\nmount: No such file or directory\n", "insert-udisk"},
         {"", "ls udisk", 0, "  boot.img\n", "", ""},
         {"fail ls", "ls sdcard", 1, "", "/mnt/sdcard: Input/output error", "fail"},
+        {"", "copy udisk:boot.img sdcard:boot-copy.img", 0, "Copy successfully!\n", "", ""},
+        // Equal sizes, one byte flipped: only the checksums tell.
+        {"corrupt cp", "copy udisk:readme.txt sdcard:r.txt", 1, "", "Copy failed!\n", "corrupt"},
         {"", "read-boot 1 b1.bin", 0, "Save Boot1 successfully!\n", "", ""},
         {"fail read", "read-boot 2 b2.bin", 1, "", "Save Boot2 failed!\n", "fail"},
         // The name goes in lower case, as the board dialog sends it.
@@ -227,6 +230,8 @@ TEST_F(CliBoxTest, UsageErrorsSendNothing)
         {"", "read-boot 1 |||", 2, "", "File name can not be empty, please enter again!", ""},
         {"", "mv sdcard:a b/c", 2, "", "The new name can not contain '/'", ""},
         {"", "config", 2, "", "config needs at least one of", ""},
+        {"", "copy udisk:a udisk:b", 2, "", "copy goes from one storage into the other", ""},
+        {"", "copy sdcard:a udisk:|||", 2, "", "File name can not be empty!", ""},
         {"", "copy-all", 2, "", "unknown command 'copy-all'\nTry 'korvald-emmc-cli --help'.", ""},
     };
     for (const Case& c : kCases)
@@ -250,6 +255,12 @@ TEST_F(CliBoxTest, JsonIsOneRecordLinePerCommandOrStreamedLine)
     for (const QJsonValue& file : ls.value("files").toArray())
         names << file.toObject().value("name").toString();
     EXPECT_TRUE(names.contains("backup 2G5.bin")) << names.join(',').toStdString();
+
+    const QJsonObject copy = JsonLine(Cli("--json copy udisk:boot.img sdcard:json-copy.img").out);
+    EXPECT_EQ(copy.value("kind").toString(), "success");
+    EXPECT_EQ(copy.value("target").toString(), "json-copy.img");
+    EXPECT_EQ(copy.value("sourceMd5").toString().size(), 32);
+    EXPECT_EQ(copy.value("sourceMd5"), copy.value("targetMd5"));
 
     const CliRun failed = Cli("--json read-boot 1 ../b.bin");
     EXPECT_EQ(failed.code, 2);

@@ -1,0 +1,116 @@
+// The file manager's copy between the stick and the SD card: the same checks
+// before it, the same worker body (progress, copy, sizes, checksums) and the
+// same verdict.  Progress goes to standard error only when it is a terminal.
+#include <unistd.h>
+
+#include "cli/Commands.h"
+#include "cli/core/Operands.h"
+#include "cli/core/ProgressText.h"
+#include "files/core/Commands.h"
+#include "files/core/CopyChecks.h"
+#include "files/core/CopyRun.h"
+#include "files/core/FileTexts.h"
+
+namespace kz::cli {
+
+namespace ft = kz::files::text;
+
+namespace {
+
+class TerminalCopySink : public kz::files::ICopySink {
+public:
+    explicit TerminalCopySink(bool drawBar) : m_drawBar(drawBar) {}
+
+    void CopyStarted() override { Draw(0, QStringLiteral("copying")); }
+    void Progress(int percent) override { Draw(percent, QStringLiteral("copying")); }
+    void Verifying() override { Draw(100, QString::fromUtf8(ft::Verifying)); }
+    void CopyEnded() override
+    {
+        if (m_drawBar)
+            WriteErr(QStringLiteral("\n"));
+    }
+    void Report(const kz::files::CopyReport& report) override { m_report = report; }
+    void ProgressCleared() override {}
+
+    const kz::files::CopyReport& Result() const { return m_report; }
+
+private:
+    void Draw(int percent, const QString& label)
+    {
+        if (m_drawBar)
+            WriteErr(ProgressBarText(percent, 40, label));
+    }
+
+    const bool m_drawBar;
+    kz::files::CopyReport m_report;
+};
+
+// The two operands: from one storage into the other.  An exit code when they
+// are not that.
+std::optional<int> CopyEnds(Session& session, Location& from, Location& to)
+{
+    const LocationResult source = ParseLocation(session.Request().operands.at(0));
+    const LocationResult target = ParseLocation(session.Request().operands.at(1));
+    if (!source.error.isEmpty() || !target.error.isEmpty())
+        return session.Usage(source.error.isEmpty() ? target.error : source.error);
+    if (source.location.storage == target.location.storage)
+        return session.Usage(QStringLiteral("copy goes from one storage into the other (udisk:NAME sdcard:NAME)"));
+    from = source.location;
+    to = target.location;
+    return std::nullopt;
+}
+
+// The room on the target, as the file manager checks it; the failure when
+// there is none or it cannot be told.
+std::optional<Outcome> SpaceFailure(const Session& session, int mode, const QString& sourcePath,
+                                    const QString& operation)
+{
+    const kz::ClientAnswer probe = session.Run(kz::files::ProbeCommand(sourcePath));
+    if (!probe.started)
+        return Failed(probe.failure.toUtf8().constData(), operation);
+    const kz::ClientAnswer df = session.Run(kz::files::FreeSpaceCommand(kz::files::CopyTargetDirectory(mode)));
+    if (!df.started)
+        return Failed(df.failure.toUtf8().constData(), operation);
+    const kz::files::SpaceOutcome space = kz::files::JudgeTargetSpace(probe.output, df.output);
+    if (const char* refusal = kz::files::SpaceRefusal(space, df.output))
+        return Failed(refusal, operation, space == kz::files::SpaceNotReported ? df.output : QString());
+    return std::nullopt;
+}
+
+}  // namespace
+
+int RunCopy(Session& session)
+{
+    const QString operation = QStringLiteral("copy");
+    Location from;
+    Location to;
+    if (std::optional<int> code = CopyEnds(session, from, to))
+        return *code;
+    const int mode = ListMode(from.storage);
+    if (const char* refusal = kz::files::CopyTargetRefusal(mode, to.name))
+        return session.Usage(refusal);
+    if (const char* refusal = kz::files::CopyNamesRefusal(from.name, to.name))
+        return session.Usage(refusal);
+    // Either way the stick is one end.
+    if (std::optional<Outcome> failure = session.MountStick(operation))
+        return session.Finish(*failure);
+    const QString sourcePath = kz::files::CopySourcePath(mode, from.name);
+    if (std::optional<Outcome> failure = SpaceFailure(session, mode, sourcePath, operation))
+        return session.Finish(*failure);
+
+    auto sink = std::make_shared<TerminalCopySink>(!session.Json() && ::isatty(STDERR_FILENO) == 1);
+    kz::files::CopyJob job;
+    job.sourcePath = sourcePath;
+    job.targetPath = kz::files::CopyTargetPath(mode, to.name);
+    job.sourceName = from.name;
+    job.targetName = to.name;
+    job.run = [&session](const QString& command) { return session.Run(command); };
+    job.sink = sink;
+    kz::files::RunCopy(job);
+    const kz::files::CopyReport& report = sink->Result();
+    const QJsonObject facts = kz::files::CopyFactsJson(report.facts);
+    return session.Finish(report.success ? Succeeded(ft::CopyOk, operation, facts)
+                                         : Failed(ft::CopyFailed, operation, report.told, facts));
+}
+
+}  // namespace kz::cli
