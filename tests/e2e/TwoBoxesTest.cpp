@@ -144,6 +144,18 @@ TEST_F(TwoBoxes, ParallelBootReadsEachLandOnTheirOwnBox)
     }
 }
 
+TEST_F(TwoBoxes, FirstCommandAfterTheServerWasStoppedReachesTheBoxNamed)
+{
+    // The restarted server lists the boxes as each registers again; the
+    // command must wait for its own box, not for the first one listed.
+    EXPECT_EQ(Adb("kill-server"), "");
+    const std::string answer = Adb(On(1, "shell getprop ro.product.model"));
+    EXPECT_TRUE(Contains(answer, "daemon started successfully")) << answer;
+    EXPECT_TRUE(Contains(answer, "imx51_bbg")) << answer;
+    for (std::size_t i = 0; i < 2; ++i)
+        ASSERT_TRUE(fixture->Server().WaitForState(Box(i).Serial(), "device"));
+}
+
 #ifdef KZ_CLI_PATH
 TEST_F(TwoBoxes, TwoScriptsReadTheirOwnBoxesAtOnce)
 {
