@@ -12,7 +12,6 @@
 #include "cli/core/ChipText.h"
 #include "cli/core/ListedDevices.h"
 #include "device/AdbRunner.h"
-#include "platform/CommandLine.h"
 
 namespace kz::cli {
 
@@ -23,8 +22,8 @@ QString ModelOf(const kz::TrackedDevice& device)
 {
     if (device.state != QLatin1String("device"))
         return QStringLiteral("-");
-    const kz::ClientAnswer answer = kz::RunAdbClient(QStringLiteral("-s ") + kz::QuoteWindowsArgument(device.serial) +
-                                                     u' ' + QLatin1String(kz::kModelCommand));
+    const kz::ClientAnswer answer =
+        kz::RunAdbClient(ClientLineFor(device.serial, QString::fromLatin1(kz::kModelCommand)));
     const QString model = kz::StripServerStartLines(answer.output).trimmed();
     return answer.started && !model.isEmpty() ? model : QStringLiteral("-");
 }

@@ -54,11 +54,16 @@ std::optional<int> Session::ChooseBox()
     return std::nullopt;
 }
 
+QString ClientLineFor(const QString& serial, const QString& command)
+{
+    if (serial.isEmpty())
+        return command;
+    return QStringLiteral("-s ") + kz::QuoteWindowsArgument(serial) + u' ' + command;
+}
+
 QString Session::ClientLine(const QString& command) const
 {
-    if (m_serial.isEmpty())
-        return command;
-    return QStringLiteral("-s ") + kz::QuoteWindowsArgument(m_serial) + u' ' + command;
+    return ClientLineFor(m_serial, command);
 }
 
 kz::ClientAnswer Session::Run(const QString& command) const

@@ -55,6 +55,9 @@ private:
     QString m_serial;
 };
 
+// `command` for the box `serial` ("-s SERIAL command"); as it is for none.
+QString ClientLineFor(const QString& serial, const QString& command);
+
 void WriteOut(const QString& text);
 void WriteErr(const QString& text);
 
