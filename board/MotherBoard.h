@@ -23,7 +23,7 @@
 #include <memory>
 
 #include "app/core/ChipInfo.h"
-#include "board/BootTransfer.h"
+#include "board/core/BootTransfer.h"
 #include "files/PickOwner.h"
 #include "ui/CallbackListModel.h"
 #include "ui/ListCallback.h"

@@ -6,7 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/core/Texts.h"
 #include "board/BoardWorker.h"
-#include "board/BootTransfer.h"
+#include "board/core/BootTransfer.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardTexts.h"

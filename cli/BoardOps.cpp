@@ -1,10 +1,12 @@
 // The board dialog's transfers and boot settings, with its command lines and
 // its verdicts.  Names are trimmed as the dialog trims them, and also kept
 // inside their folder, since here they are typed, never picked.
+#include "app/core/LogLine.h"
 #include "app/core/Texts.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardInput.h"
 #include "board/core/BoardTexts.h"
+#include "board/core/BootTransfer.h"
 #include "cli/Commands.h"
 #include "cli/core/ConfigSettings.h"
 #include "cli/core/Operands.h"
@@ -65,6 +67,37 @@ std::optional<int> BootOperand(Session& session, int& boot)
     return std::nullopt;
 }
 
+// A boot transfer as the board dialog's worker runs it, proof included; its
+// log entries become the command's outcome.
+class BootOutcome {
+public:
+    kz::board::BootReport Report(const Session& session, int boot, bool write)
+    {
+        const QString operation = QStringLiteral("%1%2").arg(QLatin1String(write ? "write-boot" : "read-boot")).arg(boot);
+        const char* okKey = write ? (boot == 1 ? bt::Boot1WriteOk : bt::Boot2WriteOk)
+                                  : (boot == 1 ? bt::Boot1SaveOk : bt::Boot2SaveOk);
+        const char* failKey = write ? (boot == 1 ? bt::Boot1WriteFailed : bt::Boot2WriteFailed)
+                                    : (boot == 1 ? bt::Boot1SaveFailed : bt::Boot2SaveFailed);
+        m_outcome = Failed(failKey, operation);
+        kz::board::BootReport report{operation, QString::fromUtf8(okKey), QString::fromUtf8(failKey), okKey, failKey,
+                                     {}, {}};
+        report.log = [this, okKey, operation](int style, const QString& text, const kz::LogTag& tag) {
+            if (style == kz::LOG_TIP)
+                m_outcome.tip = Failed(nullptr, operation, text).tip;
+            else if (style == kz::LOG_SUCCESS)
+                m_outcome = Succeeded(okKey, operation, tag.extra);
+            else
+                m_outcome.extra = tag.extra;
+        };
+        report.run = [&session](const QString& command) { return session.Run(command); };
+        return report;
+    }
+    const Outcome& Result() const { return m_outcome; }
+
+private:
+    Outcome m_outcome;
+};
+
 }  // namespace
 
 int RunReadBoot(Session& session)
@@ -75,9 +108,9 @@ int RunReadBoot(Session& session)
     QString name = session.Request().operands.at(1);
     if (const char* refusal = TrimmedNameRefusal(name))
         return session.Usage(refusal);
-    return RunTransfer(session, {kz::board::ReadBootCommand(boot, name), boot == 1 ? bt::Boot1SaveOk : bt::Boot2SaveOk,
-                                 boot == 1 ? bt::Boot1SaveFailed : bt::Boot2SaveFailed,
-                                 QStringLiteral("read-boot%1").arg(boot)});
+    BootOutcome outcome;
+    kz::board::RunBootRead(boot, name, outcome.Report(session, boot, false));
+    return session.Finish(outcome.Result());
 }
 
 int RunWriteBoot(Session& session)
@@ -89,10 +122,10 @@ int RunWriteBoot(Session& session)
     Location source;
     if (std::optional<int> code = PrepareSource(session, session.Request().operands.at(1), operation, source))
         return *code;
-    const QString command =
-        kz::board::WriteBootCommand(boot, BootSource(source.storage), kz::board::BootWriteName(source.name));
-    return RunTransfer(session, {command, boot == 1 ? bt::Boot1WriteOk : bt::Boot2WriteOk,
-                                 boot == 1 ? bt::Boot1WriteFailed : bt::Boot2WriteFailed, operation});
+    BootOutcome outcome;
+    kz::board::RunBootWrite(boot, BootSource(source.storage), kz::board::BootWriteName(source.name),
+                            outcome.Report(session, boot, true));
+    return session.Finish(outcome.Result());
 }
 
 int RunReadUser(Session& session)

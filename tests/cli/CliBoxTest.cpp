@@ -176,6 +176,8 @@ TEST_F(CliBoxTest, EveryCommandSucceedsAndFails)
         // The name goes in lower case, as the board dialog sends it.
         {"", "write-boot 1 sdcard:B1.BIN", 0, "Write Boot1 successfully!\n", "", ""},
         {"", "write-boot 2 udisk:missing.img", 1, "", "Write Boot2 failed!\n", ""},
+        // The tool says it wrote; the partition read back says otherwise.
+        {"corrupt write", "write-boot 2 sdcard:b1.bin", 1, "", "Write Boot2 failed!\n", "corrupt"},
         {"", "read-user u.bin --size 1 --unit MB", 0, "Read User successfully!\n", "", ""},
         {"fail read", "read-user u2.bin --size 1", 1, "", "Read User failed!\n", "fail"},
         {"", "write-user sdcard:u.bin --address 0x400", 0, "Write successfully!\n", "", ""},

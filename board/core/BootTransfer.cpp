@@ -1,4 +1,4 @@
-#include "board/BootTransfer.h"
+#include "board/core/BootTransfer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,9 +19,9 @@ namespace kz::board {
 namespace {
 
 // A client that did not start printed nothing, which no step takes for success.
-QString Run(const QString& command)
+QString Run(const BootReport& report, const QString& command)
 {
-    return RunAdbClient(command).output;
+    return (report.run ? report.run(command) : RunAdbClient(command)).output;
 }
 
 QJsonValue SumOrMissing(const QString& md5sumOutput)
@@ -43,24 +43,24 @@ void LogOutcome(const BootReport& report, bool ok, QJsonObject extra, const QStr
 // Everything after a write the tool called complete.  The read-back is made
 // only once there is an image sum to hold it against, and removed after it
 // was asked for, whatever came of it (a failed read may leave a part).
-void ReadBack(int boot, int source, const QString& readBackName, ReadBackEvidence& e)
+void ReadBack(const BootReport& report, int boot, int source, const QString& readBackName, ReadBackEvidence& e)
 {
     const QString image = BootImagePath(source, e.sourceName);
-    e.sourceProbe = Run(kz::files::ProbeCommand(image));
+    e.sourceProbe = Run(report, kz::files::ProbeCommand(image));
     const std::optional<quint64> size = ListedSize(e.sourceProbe, e.sourceName);
     if (!size)
         return;
-    e.sourceSum = Run(kz::files::ChecksumCommand(image));
+    e.sourceSum = Run(report, kz::files::ChecksumCommand(image));
     if (kz::files::Md5SumOf(e.sourceSum).isEmpty())
         return;
     const QString readBack = BootImagePath(SOURCE_BOOT_SDCARD, readBackName);
-    e.readBackOutput = Run(ReadBootCommand(boot, readBackName));
+    e.readBackOutput = Run(report, ReadBootCommand(boot, readBackName));
     if (IsTransferSuccess(e.readBackOutput)) {
-        e.cutOutput = Run(CutCommand(readBack, *size));
+        e.cutOutput = Run(report, CutCommand(readBack, *size));
         if (IsEmptyAnswer(e.cutOutput))
-            e.readBackSum = Run(kz::files::ChecksumCommand(readBack));
+            e.readBackSum = Run(report, kz::files::ChecksumCommand(readBack));
     }
-    Run(RemoveCommand(readBack));
+    Run(report, RemoveCommand(readBack));
 }
 
 }  // namespace
@@ -75,15 +75,15 @@ bool RunBootRead(int boot, const QString& name, const BootReport& report)
 {
     QElapsedTimer clock;
     clock.start();
-    const QString output = Run(ReadBootCommand(boot, name));
+    const QString output = Run(report, ReadBootCommand(boot, name));
     QJsonObject extra{{QStringLiteral("file"), name}, {QStringLiteral("durationMs"), clock.elapsed()}};
     if (!IsTransferSuccess(output)) {
         LogOutcome(report, false, extra, output);
         return false;
     }
     const QString image = BootImagePath(SOURCE_BOOT_SDCARD, name);
-    extra.insert(QStringLiteral("md5"), SumOrMissing(Run(kz::files::ChecksumCommand(image))));
-    if (const auto size = ListedSize(Run(kz::files::ProbeCommand(image)), name))
+    extra.insert(QStringLiteral("md5"), SumOrMissing(Run(report, kz::files::ChecksumCommand(image))));
+    if (const auto size = ListedSize(Run(report, kz::files::ProbeCommand(image)), name))
         extra.insert(QStringLiteral("bytes"), qint64(*size));
     LogOutcome(report, true, extra, {});
     return true;
@@ -95,10 +95,10 @@ bool RunBootWrite(int boot, int source, const QString& name, const BootReport& r
     clock.start();
     ReadBackEvidence e;
     e.sourceName = name;
-    e.writeOutput = Run(WriteBootCommand(boot, source, name));
+    e.writeOutput = Run(report, WriteBootCommand(boot, source, name));
     const qint64 writeMs = clock.restart();
     if (IsTransferSuccess(e.writeOutput))
-        ReadBack(boot, source, namer(boot), e);
+        ReadBack(report, boot, source, namer(boot), e);
     const WriteVerdict verdict = JudgeWrite(e);
     QJsonObject extra{
         {QStringLiteral("file"), name},

@@ -8,11 +8,15 @@
 #include <functional>
 
 #include "app/OperatorRecord.h"
+#include "device/ClientAnswer.h"
 
 namespace kz::board {
 
 // Writes one log entry; callable from the worker's thread.
 using LogSink = std::function<void(int style, const QString& text, const kz::LogTag& tag)>;
+
+// One client run; the command-line tool's names its box with "-s".
+using ClientRun = std::function<kz::ClientAnswer(const QString& command)>;
 
 // How a transfer's outcome is logged: the texts as shown and their English
 // keys, under the operation's name ("read-boot1", "write-boot2").
@@ -23,6 +27,7 @@ struct BootReport {
     const char* okKey = "";
     const char* failKey = "";
     LogSink log;
+    ClientRun run = {};  // empty: the client beside the program, as it is
 };
 
 // Saves the partition under `name` on the SD card and sums the saved image.
