@@ -41,11 +41,12 @@ const std::vector<CommandSpec> kCommands = {
      {{"--replace", nullptr, nullptr, false, "replace another file that already has NEWNAME"}}},
     {"read-boot", "1|2 NAME", 2, 2, "save a boot partition of the chip into a file on the SD card",
      "Runs the chip tool's boot read into /mnt/sdcard/NAME; succeeds when the tool says \"Complete "
-     "successfully\".",
+     "successfully\". The saved image's md5 sum is reported with it.",
      {}},
     {"write-boot", "1|2 udisk:NAME|sdcard:NAME", 2, 2, "write a boot partition of the chip from a file",
      "Writes the boot partition from NAME on the stick or the SD card. As in the board dialog the name is "
-     "sent in lower case (both storages are vfat). The stick is mounted first.",
+     "sent in lower case (both storages are vfat), and the write counts only when the partition, read back "
+     "and cut to the image's length, has the image's md5 sum. The stick is mounted first.",
      {}},
     {"read-user", "NAME", 1, 1, "save the start of the chip's user area into a file on the SD card",
      "Reads the first N units of the user area into /mnt/sdcard/NAME.",
