@@ -12,6 +12,19 @@ namespace {
 using nlohmann::json;
 
 const char* const kPartitionEnableText[] = {"None", "Boot partition 1", "Boot partition 2"};
+// The register's value for booting from the user area, which no combo of the
+// program offers but the chip (and so the tool) accepts.
+constexpr int kUserAreaEnable = 7;
+
+bool ValidPartitionEnable(int value)
+{
+    return (value >= 0 && value <= 2) || value == kUserAreaEnable;
+}
+
+const char* PartitionEnableText(int value)
+{
+    return value == kUserAreaEnable ? "User area enabled for boot" : kPartitionEnableText[value];
+}
 const char* const kModeText[] = {"single,backward compatible", "single,high speed"};
 const char* const kBusWidthText[] = {"x1 (sdr)", "x4 (sdr)", "x8 (sdr)"};
 
@@ -109,7 +122,7 @@ std::optional<ChipConfig> LoadChipConfig(const std::filesystem::path& file, std:
             return std::nullopt;
         }
         const BootConfig& bc = chip.boot;
-        if (bc.partitionEnable < 0 || bc.partitionEnable > 2 || bc.mode < 0 || bc.mode > 1 || bc.busWidth < 0 ||
+        if (!ValidPartitionEnable(bc.partitionEnable) || bc.mode < 0 || bc.mode > 1 || bc.busWidth < 0 ||
             bc.busWidth > 2) {
             error = file.string() + ": boot settings out of range";
             return std::nullopt;
@@ -153,7 +166,7 @@ std::string ChipInfoReport(const ChipConfig& chip)
     const BootConfig& b = chip.boot;
     const std::string pc = "EXT_CSD[179] = " + Hex(PartitionConfigRegister(b));
     const std::string bc = "EXT_CSD[177] = " + Hex(BusConditionsRegister(b));
-    r += "Boot Partition Enable: " + pc + " ==> " + kPartitionEnableText[b.partitionEnable] + "\n";
+    r += "Boot Partition Enable: " + pc + " ==> " + PartitionEnableText(b.partitionEnable) + "\n";
     r += "ACK: " + pc + " ==> " + (b.ack ? "On" : "Off") + "\n";
     r += "Boot mode: " + bc + " ==> " + kModeText[b.mode] + "\n";
     r += "Bus width: " + bc + " ==> " + kBusWidthText[b.busWidth] + "\n";
@@ -163,9 +176,9 @@ std::string ChipInfoReport(const ChipConfig& chip)
 std::string ApplyBootSetting(BootConfig& boot, const std::string& key, const std::string& value)
 {
     if (key == "boot_partition_enable") {
-        auto n = SmallNumber(value, 0, 2);
-        if (!n)
-            return Invalid(key, value, "0, 1 or 2");
+        auto n = SmallNumber(value, 0, kUserAreaEnable);
+        if (!n || !ValidPartitionEnable(*n))
+            return Invalid(key, value, "0, 1, 2 or 7");
         boot.partitionEnable = *n;
     } else if (key == "boot_ack") {
         if (value != "On" && value != "Off")

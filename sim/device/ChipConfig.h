@@ -19,7 +19,7 @@ struct ChipPartition {
 
 // The boot settings as the chip keeps them in its extended CSD registers.
 struct BootConfig {
-    int partitionEnable = 1;  // 0 none, 1 boot partition 1, 2 boot partition 2
+    int partitionEnable = 1;  // 0 none, 1 boot partition 1, 2 boot partition 2, 7 user area
     bool ack = false;
     int mode = 0;      // 0 single,backward compatible; 1 single,high speed
     int busWidth = 2;  // 0 x1, 1 x4, 2 x8

@@ -183,6 +183,7 @@ TEST_F(CliBoxTest, EveryCommandSucceedsAndFails)
         {"", "write-user sdcard:u.bin --address 0x400", 0, "Write successfully!\n", "", ""},
         {"fail write", "write-user sdcard:u.bin --address 0x0", 1, "", "Write failed!\n", "fail"},
         {"", "config --ack on --bus-width 4", 0, "Set successfully!\n", "", ""},
+        {"", "config --boot-partition user", 0, "Set successfully!\n", "", ""},
         {"fail configure", "config --mode high-speed", 1, "", "Set failed!\n", "fail"},
         {"", "mv sdcard:b1.bin renamed.bin", 0, "Rename successfully!\n", "", ""},
         {"", "mv sdcard:renamed.bin u.bin", 1, "", "A file with this name already exists. Replace it?", ""},

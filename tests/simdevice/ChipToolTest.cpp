@@ -143,6 +143,8 @@ TEST_F(DeviceTest, ConfigureBootChangesTheNextReport)
     EXPECT_EQ(BootValue(info, "ACK:"), "On");
     EXPECT_EQ(BootValue(info, "Boot mode:"), "single,high speed");
     EXPECT_EQ(BootValue(info, "Bus width:"), "x4 (sdr)");
+    EXPECT_EQ(Run(tool + "/boot_partition_enable:7"), "Complete successfully !!\n");
+    EXPECT_EQ(BootValue(Run("/mnt/sdcard/eMMC /emmc_info"), "Boot Partition Enable:"), "User area enabled for boot");
     EXPECT_EQ(Run(tool + "/boot_partition_enable:0"), "Complete successfully !!\n");
     EXPECT_EQ(Run(tool + "/bus_width:0"), "Complete successfully !!\n");
     const std::string again = Run("/mnt/sdcard/eMMC /emmc_info");
@@ -154,7 +156,7 @@ TEST_F(DeviceTest, InvalidBootValuesChangeNothing)
 {
     const std::string before = Run("/mnt/sdcard/eMMC /emmc_info");
     const std::string tool = "/mnt/sdcard/eMMC /configure_boot ";
-    for (const std::string bad : {"/boot_partition_enable:-1", "/boot_partition_enable:3", "/boot_ack:",
+    for (const std::string bad : {"/boot_partition_enable:-1", "/boot_partition_enable:3", "/boot_partition_enable:6", "/boot_ack:",
                                   "/boot_ack:on", "/mode:-1", "/mode:2", "/bus_width:3", "/bus_width:x",
                                   "/bus_width:1 /mode:7", "/speed:1", ""}) {
         const std::string out = Run(tool + bad);
