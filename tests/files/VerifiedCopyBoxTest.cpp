@@ -111,3 +111,26 @@ TEST_F(VerifiedCopyBox, CorruptedTargetIsReportedAsFailed)
     EXPECT_TRUE(WaitFor([&] { return LogLines().filter(targetMd5).size() == 1; }));
     EXPECT_EQ(LogLines().filter(T(ft::CopyOk)), QStringList());
 }
+
+// What the operator sees: the main window's log tells the verified copy.
+// With KZ_SCREENSHOT naming a file, the window is saved there (the README's
+// picture is made so).
+TEST_F(VerifiedCopyBox, TheMainWindowLogsTheProvedCopy)
+{
+    {
+        std::ofstream source(box.StateDir() / "udisk" / "system.img", std::ios::binary);
+        for (int i = 0; i < (3 << 20); ++i)
+            source.put(static_cast<char>(i * 7 + i / 4096));
+    }
+    CopyFromStick(QStringLiteral("system.img"), QStringLiteral("uramdisk.img"));
+    EXPECT_EQ(boxes.Texts(), QStringList{T(ft::CopyOk)}) << box.BoxLog();
+    const QJsonObject record = CopyRecord();
+    EXPECT_EQ(record.value(u"target").toString(), u"uramdisk.img");
+    EXPECT_EQ(record.value(u"sourceMd5"), record.value(u"targetMd5"));
+    EXPECT_TRUE(WaitFor([&] { return LogLines().filter(T(ft::CopyOk)).size() == 1; }))
+        << LogLines().join(u'\n').toStdString();
+    const QString shot = qEnvironmentVariable("KZ_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        EXPECT_TRUE(frame->GetHWND()->grab().save(shot)) << shot.toStdString();
+    }
+}
