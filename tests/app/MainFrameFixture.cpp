@@ -71,10 +71,15 @@ QList<QJsonObject> MainFrameFixture::RecordLines() const
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
     const QByteArray all = file.readAll();
     EXPECT_TRUE(all.endsWith('\n'));
+    const QList<QByteArray> lines = all.split('\n');
     QList<QJsonObject> objects;
-    for (const QByteArray& line : all.split('\n')) {
-        if (line.isEmpty())
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        if (line.isEmpty()) {
+            // Only what follows the last line feed may be empty.
+            EXPECT_EQ(i, lines.size() - 1) << "line " << i + 1 << " is empty";
             continue;
+        }
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
         EXPECT_TRUE(doc.isObject()) << line.constData() << " " << qPrintable(error.errorString());

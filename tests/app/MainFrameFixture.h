@@ -30,7 +30,7 @@ protected:
     // Runs the events until the client was called `n` times with `command`.
     bool WaitForCalls(const QString& command, int n);
     // The operator's record: its folder, today's file, and every line of it,
-    // each of which must be one JSON object.
+    // each of which must be one JSON object (no empty line, none cut short).
     QString RecordFolder() const { return dataHome.path() + QStringLiteral("/korvald-emmc/log"); }
     QString TodaysRecordFile() const;
     QList<QJsonObject> RecordLines() const;

@@ -3,6 +3,7 @@
 // behind Debian's adb: a main window connected to a fresh box per test.
 
 #include <QByteArray>
+#include <QComboBox>
 #include <QFile>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 #include "BoxFixture.h"
 #include "FilesGuiFixture.h"
 #include "app/BoxWindow.h"
+#include "files/FileManager.h"
 #include "platform/ProgramDir.h"
 
 namespace kz::test {
@@ -30,6 +32,12 @@ inline QByteArray ReadAll(const std::filesystem::path& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+inline bool WriteAll(const std::filesystem::path& path, const QByteArray& bytes)
+{
+    QFile file(QString::fromStdString(path.string()));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 class FileManagerBox : public FilesGui {
 protected:
     void SetUp() override
@@ -41,6 +49,22 @@ protected:
     }
     virtual std::string ConfigJson() const { return {}; }
     void TearDown() override { CloseWindowAndBox(frame, box); }
+
+    // Copies `name` from the stick to the SD card as `target` and closes the
+    // file manager once the copy's message box was answered.
+    void CopyFromStick(const QString& name, const QString& target)
+    {
+        const int before = boxes.Count();
+        boxes.QueueAnswer(kz::MsgAnswer::Ok);
+        WhenModal([&](QWidget* m) { return RowOf(m, name) >= 0; }, [&](QWidget* modal) {
+            SelectRow(modal, RowOf(modal, name));
+            modal->findChild<QComboBox*>(QStringLiteral("comb_name"))->setCurrentText(target);
+            ClickButton(modal, "btn_copy");
+            ASSERT_TRUE(boxes.WaitForCount(before + 1, 100000));
+            ClickButton(modal, "closebtn");
+        });
+        OpenFileManager(frame.get(), COPY_UDISK_TO_SDCARD);
+    }
 
     e2e::BoxFixture box;
 };

@@ -28,15 +28,7 @@ QByteArray ThreeFiles()
 }
 }  // namespace
 
-class FileManagerGui : public FilesGui {
-protected:
-    // The dialog finds its controls once it shows.
-    std::function<bool(QWidget*)> NameDialogReady()
-    {
-        const QString title = T(ft::EnterFileName);
-        return [title](QWidget* dialog) { return ControlText(dialog, "text_title") == title; };
-    }
-};
+class FileManagerGui : public FilesGui {};
 
 TEST_F(FileManagerGui, PickModeListsTheRootAndHandsOverTheSelectedName)
 {

@@ -7,6 +7,7 @@
 
 #include "app/MainFrameFixture.h"
 #include "files/PickOwner.h"
+#include "files/core/FileTexts.h"
 
 namespace kz::test {
 
@@ -42,6 +43,12 @@ public:
 protected:
     void SetUp() override;
     QString T(const char* key) const { return frame->Text(key); }
+    // The file-name dialog finds its controls once it shows.
+    std::function<bool(QWidget*)> NameDialogReady() const
+    {
+        const QString title = T(kz::files::text::EnterFileName);
+        return [title](QWidget* dialog) { return ControlText(dialog, "text_title") == title; };
+    }
 };
 
 }  // namespace kz::test

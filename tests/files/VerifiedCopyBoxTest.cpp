@@ -1,6 +1,5 @@
 // Copies proved by checksum on the simulated box: a file over 4 GiB that is
 // sparse on the host, and a copy whose target the box corrupts after cp.
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -8,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "FileManagerBoxFixture.h"
-#include "files/FileManager.h"
 #include "files/core/FileTexts.h"
 
 using namespace kz::test;
@@ -32,19 +30,6 @@ protected:
     // costs; a stick big enough to hold it.
     std::string ConfigJson() const override { return R"({"speed": 0, "udisk": {"capacityBytes": 17179869184}})"; }
 
-    // Copies `name` from the stick to the SD card as `target` (mode 0).
-    void CopyFromStick(const QString& name, const QString& target)
-    {
-        boxes.QueueAnswer(kz::MsgAnswer::Ok);
-        WhenModal([&](QWidget* m) { return RowOf(m, name) >= 0; }, [&](QWidget* modal) {
-            SelectRow(modal, RowOf(modal, name));
-            modal->findChild<QComboBox*>(QStringLiteral("comb_name"))->setCurrentText(target);
-            ClickButton(modal, "btn_copy");
-            ASSERT_TRUE(boxes.WaitForCount(1, 100000));
-            ClickButton(modal, "closebtn");
-        });
-        OpenFileManager(frame.get(), COPY_UDISK_TO_SDCARD);
-    }
     // The record's line of the copy's result.
     QJsonObject CopyRecord()
     {
