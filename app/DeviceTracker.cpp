@@ -15,10 +15,12 @@ DeviceTracker::DeviceTracker(QString client, TrackerRetry retry, std::function<b
                              ChangeHandler onChange)
     : m_client(std::move(client)), m_retry(retry), m_boxConnected(std::move(boxConnected)),
       m_onChange(std::move(onChange)),
-      m_restart(new QTimer(this)), m_nextDelayMs(retry.firstMs)
+      m_restart(new QTimer(this)), m_settle(new QTimer(this)), m_nextDelayMs(retry.firstMs)
 {
     m_restart->setSingleShot(true);
     connect(m_restart, &QTimer::timeout, this, &DeviceTracker::Launch);
+    m_settle->setSingleShot(true);
+    connect(m_settle, &QTimer::timeout, this, [this] { Judge(m_held); });
 }
 
 DeviceTracker::~DeviceTracker()
@@ -38,6 +40,7 @@ void DeviceTracker::Stop()
 {
     m_active = false;
     m_restart->stop();
+    m_settle->stop();
     if (!m_process)
         return;
     m_process->disconnect(this);
@@ -63,6 +66,7 @@ void DeviceTracker::Launch()
     m_process = new QProcess(this);
     m_reader = TrackFrameReader();
     m_heard = false;
+    m_restarted = m_haveLast;
     m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardErrorFile(QProcess::nullDevice());
     connect(m_process, &QProcess::readyReadStandardOutput, this, &DeviceTracker::OnOutput);
@@ -78,13 +82,28 @@ void DeviceTracker::OnOutput()
 {
     for (const TrackedList& list : m_reader.Feed(m_process->readAllStandardOutput())) {
         m_heard = true;
-        const TrackedChange change =
-            m_haveLast ? CompareTracked(m_last, list) : FirstTracked(list, m_boxConnected && m_boxConnected());
-        m_last = list;
-        m_haveLast = true;
-        if ((change.lost || change.gained) && m_onChange)
-            m_onChange(change);
+        // A box missing from a new server's first list is not yet gone; each
+        // new server gets its whole moment, even one that replaced another
+        // before that other's moment was over.
+        if (m_restarted || m_settle->isActive()) {
+            m_held = list;
+            if (m_restarted)
+                m_settle->start(m_retry.settleMs);
+            m_restarted = false;
+        } else {
+            Judge(list);
+        }
     }
+}
+
+void DeviceTracker::Judge(const TrackedList& list)
+{
+    const TrackedChange change =
+        m_haveLast ? CompareTracked(m_last, list) : FirstTracked(list, m_boxConnected && m_boxConnected());
+    m_last = list;
+    m_haveLast = true;
+    if ((change.lost || change.gained) && m_onChange)
+        m_onChange(change);
 }
 
 void DeviceTracker::OnEnded()

@@ -7,7 +7,9 @@
 // Lives on the GUI thread; the client's output arrives through QProcess's
 // notifier, never blocking.  When the client cannot start or its stream ends
 // (adb missing, the server stopped), it is started again after a back-off,
-// silently: the operator has nothing to do about it.
+// silently: the operator has nothing to do about it.  The lists of such a
+// restarted run are judged only once its server had time to list what is
+// attached (TrackerRetry::settleMs).
 
 #include <QObject>
 #include <QString>
@@ -41,6 +43,7 @@ private:
     void Launch();
     void OnOutput();
     void OnEnded();
+    void Judge(const TrackedList& list);
 
     QString m_client;
     TrackerRetry m_retry;
@@ -48,6 +51,9 @@ private:
     ChangeHandler m_onChange;
     QProcess* m_process = nullptr;
     QTimer* m_restart = nullptr;
+    QTimer* m_settle = nullptr;  // runs while a restarted run's lists wait
+    TrackedList m_held;          // the latest of them
+    bool m_restarted = false;    // this run follows an ended one
     TrackFrameReader m_reader;
     TrackedList m_last;  // kept across restarts: a change while down still counts
     bool m_haveLast = false;

@@ -7,9 +7,13 @@ namespace kz {
 // Restarts of the "track-devices" client after its stream ended or the client
 // could not start: the first after firstMs, each further one twice as late
 // up to maxMs; a run that delivered a list starts the series again.
+// A restarted client may have started a new server, which lists what is
+// attached only after a moment (the program stops its own server whenever
+// the file manager closes): its lists are judged settleMs after its first.
 struct TrackerRetry {
     int firstMs = 500;
     int maxMs = 8000;
+    int settleMs = 1500;
 };
 
 struct MonitorSettings {

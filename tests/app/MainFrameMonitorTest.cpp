@@ -121,7 +121,7 @@ TEST_F(MainFrameMonitor, RemovalDuringACommandIsHandledAfterIt)
 
 TEST_F(MainFrameMonitor, AdbListFollowedWithoutArrivalDelay)
 {
-    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {20, 40}};
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {20, 40, 10}};
     bin.Answer(kTrack, "0000");
     Start(kNoDevice);
     // Each run of the scripted client prints one list and ends, so every
@@ -142,6 +142,28 @@ TEST_F(MainFrameMonitor, AdbListFollowedWithoutArrivalDelay)
     const int devicesCalls = bin.CountCalls(kDevices);
     ProcessEventsFor(200);
     EXPECT_EQ(bin.CountCalls(kDevices), devicesCalls);
+}
+
+// The program stops its own server whenever the file manager closes; the
+// list client's next run meets a new server that lists nothing at first and
+// the box a moment later, while "devices" does not list it yet either.
+TEST_F(MainFrameMonitor, BoxListedAMomentLateByANewServerIsNotSetAside)
+{
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {20, 40, 300}};
+    const QByteArray box = "0015emulator-5554\tdevice\n";
+    bin.Answer(kTrack, box);
+    Start(kOneBox);
+    // Once the first run's list has been taken, every run meets a new server.
+    ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected && bin.CountCalls(kTrack) >= 2; }));
+    bin.Answer(kDevices, kNoDevice);
+    bin.Answer(kTrack, "0000" + box);
+    const int devicesCalls = bin.CountCalls(kDevices);
+    const int runs = bin.CountCalls(kTrack);
+    ASSERT_TRUE(WaitFor([&] { return bin.CountCalls(kTrack) >= runs + 3; }));
+    ProcessEventsFor(600);  // time enough for a loss to be acted on, were one taken
+    EXPECT_TRUE(frame->m_bDeviceConnected);
+    EXPECT_EQ(bin.CountCalls(kDevices), devicesCalls);
+    EXPECT_EQ(LogLines().size(), 1) << qPrintable(LogLines().join(u'\n'));
 }
 
 TEST_F(MainFrameMonitor, EndedAdbListIsRestartedLaterAndLater)
@@ -165,7 +187,7 @@ TEST_F(MainFrameMonitor, EndedAdbListIsRestartedLaterAndLater)
 
 TEST_F(MainFrameMonitor, AdbListClientThatCannotStartIsRetriedSilently)
 {
-    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {20, 40}};
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {20, 40, 10}};
     bin.Answer(kTrack, "0000");
     Start(kNoDevice);
     const QString client = bin.Dir() + "/adb/kz_daemon";
