@@ -30,8 +30,8 @@ QString Md5(const QByteArray& bytes)
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
 
-// Bytes that change from one position to the next, so that a flipped byte
-// anywhere changes the sum.
+// A file's contents, unlike at every offset (a run of one byte would hide a
+// copy that moved data around).
 QByteArray Pattern(int size, int step)
 {
     QByteArray bytes(size, '\0');
