@@ -9,6 +9,8 @@
 #include <system_error>
 #include <thread>
 
+#include "ui/HandOverMark.h"
+
 namespace kz::ui {
 
 namespace {
@@ -77,7 +79,12 @@ void RunOnGui(QObject* context, std::function<void()> fn)
     if (!target)
         return;
     QMetaObject::invokeMethod(
-        target, [target, fn = std::move(fn)] { Deliver(target, fn); }, Qt::QueuedConnection);
+        target,
+        [target, fn = std::move(fn), mark = HandOverMark{}] {
+            mark.Received();
+            Deliver(target, fn);
+        },
+        Qt::QueuedConnection);
 }
 
 bool RunOnGuiBlocking(QObject* context, std::function<void()> fn)
@@ -93,7 +100,14 @@ bool RunOnGuiBlocking(QObject* context, std::function<void()> fn)
     // releases the waiting thread; `ran` then stays false.
     bool ran = false;
     QMetaObject::invokeMethod(
-        target, [&] { fn(); ran = true; }, Qt::BlockingQueuedConnection);
+        target,
+        [&, mark = HandOverMark{}] {
+            mark.Received();
+            fn();
+            ran = true;
+            mark.Returned();
+        },
+        Qt::BlockingQueuedConnection);
     return ran;
 }
 

@@ -30,7 +30,8 @@ public:
     std::string File(const std::string& path);
     std::vector<std::string> Controls();
 
-    int rebootDelayMs = 300;
+    // Set by a test while the box's threads run (they read it on "reboot").
+    std::atomic<int> rebootDelayMs{300};
     std::atomic<int> spinEnded{0};
     std::atomic<bool> spinWriteFailed{false};
 

@@ -1,5 +1,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -50,13 +51,13 @@ TEST(GuiThread, BlockingCallWaitsForTheGuiThread)
 {
     QObject context;
     bool ranOnGui = false;
-    bool returned = false;
+    std::atomic<bool> returned = false;  // polled by the GUI thread while the worker runs
     bool result = false;
     std::thread worker([&] {
         result = RunOnGuiBlocking(&context, [&] { ranOnGui = IsGuiThread(); });
         returned = true;
     });
-    ASSERT_TRUE(WaitFor([&] { return returned; }));
+    ASSERT_TRUE(WaitFor([&] { return returned.load(); }));
     worker.join();
     EXPECT_TRUE(result);
     EXPECT_TRUE(ranOnGui);

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <thread>
 
 #include "TestSkin.h"
@@ -209,7 +210,7 @@ TEST_F(WindowTest, MessagesPostedFromWorkersArriveInOrderOnTheGuiThread)
         EXPECT_EQ(window.messages[i], int(kWmUser) + i);
     EXPECT_TRUE(window.onGuiThread);
 
-    qintptr answer = 0;
+    std::atomic<qintptr> answer = 0;  // polled by the GUI thread while the sender waits
     std::thread sender([&] { answer = window.SendMessage(kWmUser + 50, 21); });
     EXPECT_TRUE(WaitFor([&] { return answer == 42; }));
     sender.join();
