@@ -9,6 +9,11 @@ function(kz_add_gtest name)
   target_compile_definitions(${name} PRIVATE
       KZ_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KZ_BIN_DIR="${KZ_BIN_DIR}")
   add_test(NAME ${name} COMMAND ${name})
+  # kz_tests: every test program, so that a sanitizer tree builds only those.
+  if(NOT TARGET kz_tests)
+    add_custom_target(kz_tests)
+  endif()
+  add_dependencies(kz_tests ${name})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
