@@ -150,3 +150,8 @@ private:
     std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
     std::function<void()> m_quit;
 };
+
+// A worker's log entry, handed to the GUI thread whole: the worker never
+// touches the window, which the GUI thread may be closing meanwhile.  The
+// entry is dropped when the window is gone by the time it arrives.
+void WriteLogFromWorker(const QPointer<CMainFrame>& main, int style, const QString& text, const kz::LogTag& tag = {});

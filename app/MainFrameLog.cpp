@@ -40,6 +40,11 @@ int CMainFrame::WriteLog(int style, QString text, kz::LogTag tag)
     return 0;
 }
 
+void WriteLogFromWorker(const QPointer<CMainFrame>& main, int style, const QString& text, const kz::LogTag& tag)
+{
+    kz::ui::RunOnGui(main, [main, style, text, tag] { main->WriteLog(style, text, tag); });
+}
+
 void CMainFrame::AppendLogRow(const QString& line)
 {
     m_logLines.Append(line);

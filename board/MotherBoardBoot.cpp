@@ -26,8 +26,7 @@ QString Name(const char* pattern, int boot)
 kz::board::LogSink MainWindowLog(CMainFrame* owner)
 {
     return [main = QPointer<CMainFrame>(owner)](int style, const QString& text, const kz::LogTag& tag) {
-        if (CMainFrame* frame = main.data())
-            frame->WriteLog(style, text, tag);
+        WriteLogFromWorker(main, style, text, tag);
     };
 }
 

@@ -43,14 +43,11 @@ void CCopySink::Report(const kz::files::CopyReport& report)
     const char* key = report.success ? ft::CopyOk : ft::CopyFailed;
     const QString text = m_lang.Text(key);
     kz::ShowMessageBox(kz::MessageRequest{m_window, text, m_lang.Text(kz::text::Prompt)});
-    CMainFrame* main = m_main.data();
-    if (!main)
-        return;
     const QString operation = QStringLiteral("copy");
-    main->WriteLog(report.success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
-                   {QString::fromUtf8(key), operation, kz::files::CopyFactsJson(report.facts)});
+    WriteLogFromWorker(m_main, report.success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
+                       {QString::fromUtf8(key), operation, kz::files::CopyFactsJson(report.facts)});
     if (!report.success)
-        main->WriteLog(kz::LOG_TIP, report.told, {{}, operation});
+        WriteLogFromWorker(m_main, kz::LOG_TIP, report.told, {{}, operation});
 }
 
 void CCopySink::ProgressCleared()

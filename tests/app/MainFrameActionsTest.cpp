@@ -181,7 +181,7 @@ TEST_F(MainFrameActions, ChipInfoIsShownAsPrintedOneLinePerLine)
 {
     StartConnected();
     // The box ends its lines with CR CR LF; a plain CR LF report shows the same.
-    for (const QByteArray eol : {QByteArray("\r\n"), QByteArray("\r\r\n")}) {
+    for (const QByteArray& eol : {QByteArray("\r\n"), QByteArray("\r\r\n")}) {
         const QByteArray report = "Manufacturer ID 0x15" + eol + "Partition #1 (boot1) : 4 MiB" + eol;
         bin.Answer(QString::fromUtf8(kz::kChipInfoCommand), report);
         QString shown;

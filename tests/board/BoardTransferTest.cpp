@@ -219,8 +219,9 @@ TEST_F(BootTransfer, AWriteWhoseReadBackDoesNotProveItFails)
         EXPECT_EQ(boxes.Texts().last(), QStringLiteral("Write Boot1 failed!")) << c.what;
         EXPECT_EQ(BoardCalls().contains(checks.read), c.readBackMade) << c.what;
         EXPECT_EQ(BoardCalls().contains(checks.remove), c.readBackMade) << c.what;
-        if (c.readBackMade)
+        if (c.readBackMade) {
             EXPECT_EQ(BoardCalls().last(), checks.remove) << c.what << ": removed last";
+        }
         const QStringList log = LogLines();
         ASSERT_GE(log.size(), 2) << c.what;
         EXPECT_TRUE(log[log.size() - 2].contains(QStringLiteral("Write Boot1 failed!"))) << c.what;

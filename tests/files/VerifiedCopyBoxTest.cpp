@@ -48,6 +48,11 @@ protected:
 
 TEST_F(VerifiedCopyBox, SparseFileOver4GiBIsCopiedAndProvedBySums)
 {
+#if defined(__SANITIZE_THREAD__)
+    // Summing 8 GiB in an instrumented box outlasts any sensible wait; the
+    // smaller copies run the same code.
+    GTEST_SKIP() << "too slow under ThreadSanitizer";
+#endif
     const auto source = box.StateDir() / "udisk" / "big.img";
     const uint64_t size = (4ull << 30) + (1 << 20) + 7;
     std::ofstream(source, std::ios::binary).close();
