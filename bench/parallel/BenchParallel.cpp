@@ -12,6 +12,7 @@
 #include "BoxFixture.h"
 #include "board/core/BoardCommands.h"
 #include "platform/CommandLine.h"
+#include "support/Argv.h"
 #include "support/Ratio.h"
 
 #include <algorithm>
@@ -67,10 +68,7 @@ struct Job {
 
 Job Spawn(const std::vector<std::string>& args, const fs::path& output)
 {
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
+    std::vector<char*> argv = bench::ArgvOf(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -8,6 +8,7 @@
 // Usage: bench_sim [MiB] [rounds]
 
 #include "BoxFixture.h"
+#include "support/Argv.h"
 #include "support/Ratio.h"
 
 #include <algorithm>
@@ -95,10 +96,7 @@ double LoopbackCopySeconds(const fs::path& source, const fs::path& target)
 // Wall time of one run of a program, its output discarded.
 double RunSeconds(const std::vector<std::string>& args)
 {
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
+    std::vector<char*> argv = bench::ArgvOf(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
