@@ -15,8 +15,8 @@
 #   <data>/applications/korvald-emmc.desktop, <data>/metainfo/<id>.metainfo.xml
 #   <data>/icons/hicolor/{scalable,16x16,...,256x256}/apps/korvald-emmc.*
 #   <data>/doc/korvald-emmc/copyright, changelog.gz
-#   /usr/lib/udev/rules.d/60-korvald-emmc.rules   only with the prefix /usr,
-#                                                 the one place of these udev reads
+#   /usr/lib/udev/rules.d/60-korvald-emmc.rules   only with the prefix /usr
+#                                                 (udev reads no other prefix)
 # KZ_INSTALL_DATA_DIR defaults to <prefix>/share; point it at /usr/share or
 # /usr/local/share to make desktops list the program when the prefix is
 # under /opt.
@@ -43,9 +43,14 @@ install(CODE [[
   cmake_path(NORMAL_PATH KZ_PROGRAM_ROOT)
 ]] ALL_COMPONENTS)
 
+# kz_installed: everything installed that the build makes (scripts/package
+# builds it rather than the whole tree).
+add_custom_target(kz_installed)
+add_dependencies(kz_installed kz_daemon kz_skin)
 foreach(program ${KZ_INSTALL_PROGRAMS} ${KZ_INSTALL_HELPERS})
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${KZ_PROGRAM_DIR_REF})
+    add_dependencies(kz_installed ${program})
   endif()
 endforeach()
 install(TARGETS kz_daemon RUNTIME DESTINATION ${KZ_PROGRAM_DIR_REF}/adb)
@@ -94,6 +99,7 @@ install(CODE [[
 ]] COMPONENT ${KZ_DESKTOP_COMPONENT})
 
 include(${CMAKE_CURRENT_LIST_DIR}/PackagingFiles.cmake)
+add_dependencies(kz_installed kz_packaging_files)
 
 set(kz_icons ${KZ_INSTALL_DATA_DIR}/icons/hicolor)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/korvald-emmc.svg
