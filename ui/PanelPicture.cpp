@@ -34,6 +34,8 @@ protected:
 private:
     void Paint(QWidget* panel)
     {
+        if (m_size.isEmpty())  // no picture there: nothing to draw, nothing to retry
+            return;
         const qreal ratio = panel->devicePixelRatioF();
         if (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != ratio)
             m_pixmap = Scaled(ratio);
@@ -43,11 +45,12 @@ private:
         // resampling blurs it again.
         const QRect inside = panel->contentsRect();
         const qreal x = std::floor((inside.left() + (inside.width() - m_size.width()) / 2) * ratio) / ratio;
+        const qreal y = std::ceil(inside.top() * ratio) / ratio;
         QPainter painter(panel);
         // A border at 150% covers part of a screen pixel, which the clip
         // would not leave it; the picture's edges are the panel's own colour.
         painter.setClipRect(inside.adjusted(1, 0, -1, -1));
-        painter.drawPixmap(QPointF(x, inside.top()), m_pixmap);
+        painter.drawPixmap(QPointF(x, y), m_pixmap);
     }
 
     QPixmap Scaled(qreal ratio) const
