@@ -71,10 +71,10 @@ void CConfig::FillLanguageItems()
 void CConfig::StoreChoice()
 {
     const int index = m_combLanguage ? m_combLanguage->currentIndex() : -1;
-    // Nothing selected: nothing to store, which counts as a failed write.
     const QString chosen = index >= 0 ? m_combLanguage->itemData(index).toString() : QString();
     const QString file = m_owner ? m_owner->m_szLanguageFile : QString();
     const kz::LanguageChange change = kz::JudgeLanguageChoice(m_strLanguage, kz::ReadLanguageChoice(file), chosen);
+    // Nothing selected: nothing to store, which counts as a failed write.
     const bool stored = index >= 0 && m_owner &&
                         (change == kz::LanguageChange::None || kz::StoreLanguageChoice(file, chosen));
     const QString caption = Text(kLanguageSetting);
