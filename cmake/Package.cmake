@@ -31,9 +31,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.korvald.example/")
 # The libraries the binaries link come from dpkg-shlibdeps.  adb is run, not
 # linked; Qt's platform plugins are loaded, not linked, and libqt6gui6 only
-# recommends them, so without them the window could not open.
+# recommends them, so without them the window could not open.  The caption
+# icons are SVG, drawn by Qt's SVG icon plugin (libqt6svg6), which is loaded,
+# not linked: without it the caption buttons are blank.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "adb, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adb, qt6-qpa-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CMAKE_SOURCE_DIR}/packaging/debian/postinst ${CMAKE_SOURCE_DIR}/packaging/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
