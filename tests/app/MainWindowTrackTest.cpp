@@ -90,7 +90,7 @@ TEST_F(MainWindowTrack, OfflineBoxIsFollowed)
 {
     ASSERT_EQ(box.Ctl("offline"), "ok");
     ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected; }, kFollowMs)) << box.BoxLog();
-    EXPECT_EQ(State(), frame->Text(kz::text::Unconnected));
+    EXPECT_EQ(State(), frame->Text(kz::text::StateOffline));
     ASSERT_TRUE(WaitFor([&] { return LastLogLine().contains(frame->Text(kz::text::DeviceSetAside)); }))
         << qPrintable(LastLogLine());
 }
