@@ -21,6 +21,11 @@
 #include "device/AdbRunner.h"
 #include "ui/GuiThread.h"
 
+namespace {
+// The operation the record names for what the monitor tells.
+const QString kOperationDetect = QStringLiteral("detect");
+}  // namespace
+
 void CMainFrame::DetectDevice()
 {
     m_detections.push_back({});
@@ -104,7 +109,7 @@ void CMainFrame::NameLinkState(kz::LinkState state, const QString& words)
     if (state != m_linkState) {
         m_linkState = state;
         if (const char* advice = kz::TextsOf(state).advice)
-            LogEntry(kz::LOG_TIP, kz::FillAdvice(Text(advice), words), {QString::fromUtf8(advice), QStringLiteral("detect")});
+            LogEntry(kz::LOG_TIP, kz::FillAdvice(Text(advice), words), {QString::fromUtf8(advice), kOperationDetect});
     }
     ShowLinkState();
 }
@@ -118,7 +123,11 @@ void CMainFrame::ShowLinkState()
 void CMainFrame::NoteClientText(const QString& output)
 {
     if (kz::IsAdbMissing(output)) {
-        if (!m_bDeviceConnected)
+        // Without adb the box is out of reach too; the removal's detection
+        // names the state, after the command that met it.
+        if (m_bDeviceConnected)
+            kz::ui::RunOnGui(this, [this] { OnRemoval(); });
+        else
             NameLinkState(kz::LinkState::AdbMissing, {});
         return;
     }
@@ -131,7 +140,7 @@ void CMainFrame::NoteClientText(const QString& output)
     m_toldClashes.append(*clash);
     QString text = Text(kz::text::ServerVersionClash);
     text.replace(QLatin1String("%1"), clash->server).replace(QLatin1String("%2"), clash->client);
-    LogEntry(kz::LOG_TIP, text, {QString::fromUtf8(kz::text::ServerVersionClash), QStringLiteral("detect")});
+    LogEntry(kz::LOG_TIP, text, {QString::fromUtf8(kz::text::ServerVersionClash), kOperationDetect});
 }
 
 void CMainFrame::NoteAnswer(const QString& output)
