@@ -157,15 +157,15 @@ void CMotherBoard::ShowChipInfo(const kz::ChipInfo& info)
 void CMotherBoard::ShowBootSettings(const kz::ChipInfo& info)
 {
     const struct {
+        const char* label;  // the chip tool's own name of the setting, never translated
         const char* combo;
-        const char* label;  // the chip tool's own name of the setting
         std::optional<int> index;
         const std::optional<QString>& reported;
     } settings[] = {
-        {"comb_partitionselected", "Boot Partition Enable", info.partitionEnable, info.reported.partitionEnable},
-        {"comb_ack", "ACK", info.ack, info.reported.ack},
-        {"comb_bootmode", "Boot mode", info.bootMode, info.reported.bootMode},
-        {"comb_buswidth", "Bus width", info.busWidth, info.reported.busWidth},
+        {"Boot Partition Enable", "comb_partitionselected", info.partitionEnable, info.reported.partitionEnable},
+        {"ACK", "comb_ack", info.ack, info.reported.ack},
+        {"Boot mode", "comb_bootmode", info.bootMode, info.reported.bootMode},
+        {"Bus width", "comb_buswidth", info.busWidth, info.reported.busWidth},
     };
     for (const auto& s : settings) {
         auto* combo = FindControl<QComboBox>(QString::fromUtf8(s.combo));

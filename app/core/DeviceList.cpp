@@ -40,9 +40,7 @@ QString FirstOnlineSerial(const QString& listed)
     const qsizetype start = listed.lastIndexOf(u'\n', end) + 1;
     return listed.mid(start, end - start).trimmed();
 }
-}  // namespace
 
-namespace {
 // One listed device, or nothing for a line that lists none.
 std::optional<TrackedDevice> ParseDeviceLine(QString line)
 {
