@@ -101,9 +101,14 @@ TEST_F(MainFrameMonitor, DeviceStatesAreNamedOncePerChange)
     arrival("kz_daemon: the adb client 'adb' was not found; install it with: sudo apt-get install adb\r\n", 5);
     EXPECT_EQ(StateText(), Text(kz::text::StateAdbMissing));
     EXPECT_TRUE(LogLines().last().contains("sudo apt install adb"));
-    arrival(kOneBox, 6);
+    const QByteArray clash = "adb server version (41) doesn't match this client (39); killing...\r\n";
+    arrival(clash + kNoDevice, 6);
+    arrival(clash + kNoDevice, 7);
+    ASSERT_EQ(LogLines().size(), 4);
+    EXPECT_TRUE(LogLines()[3].contains("version 41") && LogLines()[3].contains("version 39")) << qPrintable(LogLines()[3]);
+    arrival(kOneBox, 8);
     EXPECT_EQ(StateText(), Text(kz::text::Connected));
-    EXPECT_EQ(LogLines().size(), 4);  // the mount's
+    EXPECT_EQ(LogLines().size(), 5);  // the mount's
     EXPECT_EQ(boxes.Count(), 0);
 }
 

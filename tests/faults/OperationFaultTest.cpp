@@ -254,8 +254,9 @@ TEST_F(UpdateJourney, ClosedWhileRunningTheUpdateFinishesAndSaysSo)
 TEST_F(FaultJourney, UnauthorizedBoxIsSetAsideAndTakenBackWhenAuthorized)
 {
     ASSERT_NO_FATAL_FAILURE(Inject(kUnauthorized));
-    ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected; }, 3000)) << box.BoxLog();
-    EXPECT_EQ(StateText(), frame->Text(kz::text::StateUnauthorized));
+    const QString unauthorized = frame->Text(kz::text::StateUnauthorized);
+    ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected && StateText() == unauthorized; }, 3000))
+        << box.BoxLog();
     const int before = boxes.Count();
     ClickButton(frame->GetHWND(), "btn_readInfo");
     EXPECT_EQ(boxes.Texts().mid(before), QStringList{frame->Text(kz::text::NoDeviceFound)})
