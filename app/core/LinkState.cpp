@@ -6,10 +6,11 @@ namespace kz {
 
 namespace {
 
-// For a build installed without the package, run in its source folder.
+// For a build installed without the package, run in its checkout (the
+// README gives the same command).
 constexpr const char kUdevRuleCommand[] =
-    "sudo install -m 644 packaging/udev/60-korvald-emmc.rules /etc/udev/rules.d/ && "
-    "sudo udevadm control --reload-rules && sudo udevadm trigger";
+    "sudo sh -c 'install -m 644 packaging/udev/60-korvald-emmc.rules /etc/udev/rules.d/ && "
+    "udevadm control --reload-rules && udevadm trigger --subsystem-match=usb'";
 
 const struct {
     const char* words;  // how adb's text for the state begins

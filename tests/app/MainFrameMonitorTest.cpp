@@ -82,7 +82,7 @@ TEST_F(MainFrameMonitor, DeviceStatesAreNamedOncePerChange)
           "wrong?); see [http://developer.android.com/tools/device.html]\r\n\r\n");
     EXPECT_EQ(StateText(), Text(kz::text::StateNoPermissions));
     ASSERT_EQ(LogLines().size(), 1);
-    EXPECT_TRUE(LogLines()[0].contains("sudo install -m 644 packaging/udev/60-korvald-emmc.rules /etc/udev/rules.d/"))
+    EXPECT_TRUE(LogLines()[0].contains("install -m 644 packaging/udev/60-korvald-emmc.rules /etc/udev/rules.d/"))
         << qPrintable(LogLines()[0]);
     const auto arrival = [&](const QByteArray& devices, int calls) {
         bin.Answer(kDevices, devices);
