@@ -131,9 +131,8 @@ void CMainFrame::NoteClientText(const QString& output)
             NameLinkState(kz::LinkState::AdbMissing, {});
         return;
     }
-    if (m_linkState == kz::LinkState::AdbMissing && kz::ParseDevicesList(output)) {
+    if (m_linkState == kz::LinkState::AdbMissing && kz::ParseDevicesList(output))
         NameLinkState(kz::LinkState::None, {});  // adb answers again: its list says the rest
-    }
     const std::optional<kz::VersionClash> clash = kz::ServerVersionClash(output);
     if (!clash || m_toldClashes.contains(*clash))
         return;
@@ -187,10 +186,11 @@ void CMainFrame::StopDeviceTracker()
 void CMainFrame::OnTrackedChange(const kz::TrackedChange& change)
 {
     kz::ui::RunOnGui(this, [this, change] {
-        // A removal detects again by itself.
+        // The removal of a connected box detects again by itself.
+        const bool removal = change.lost && m_bDeviceConnected;
         if (change.lost)
             OnRemoval();
-        else
+        if (!removal)
             DetectDevice();
     });
 }
