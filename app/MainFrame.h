@@ -15,6 +15,7 @@
 #include "app/DeviceTracker.h"
 #include "app/DialogTimings.h"
 #include "app/MonitorSettings.h"
+#include "files/core/BoxApplets.h"
 #include "app/OperatorRecord.h"
 #include "app/core/LogLine.h"
 #include "app/core/LogStore.h"
@@ -84,6 +85,10 @@ public:
     // The same, telling whether the client started at all.
     kz::ClientAnswer RunShortClient(const QString& command);
 
+    // What the box's busybox was found to have at detection; all Unknown
+    // while no box is connected.
+    const kz::files::BoxApplets& Applets() const { return m_applets; }
+
     // Tests replace the end of the program.
     void SetQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
 
@@ -147,6 +152,7 @@ private:
     kz::MonitorSettings m_monitor;
     kz::DialogTimings m_dialogs;
     std::unique_ptr<kz::DeviceTracker> m_tracker;
+    kz::files::BoxApplets m_applets;
     std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
     std::function<void()> m_quit;
 };
