@@ -50,6 +50,9 @@ void CCopySink::Report(const kz::files::CopyReport& report)
                        {QString::fromUtf8(key), operation, kz::files::CopyFactsJson(report.facts)});
     if (!report.success)
         WriteLogFromWorker(m_main, kz::LOG_TIP, report.told, {{}, operation});
+    if (report.facts.verify == QLatin1String("size"))
+        WriteLogFromWorker(m_main, kz::LOG_TIP, m_lang.Text(ft::CheckedBySizeOnly),
+                           {QString::fromUtf8(ft::CheckedBySizeOnly), operation});
 }
 
 void CCopySink::ProgressCleared()
