@@ -9,6 +9,7 @@
 #include "files/core/Commands.h"
 #include "files/core/CopyChecks.h"
 #include "files/core/CopyJudge.h"
+#include "files/core/Listing.h"
 #include "files/core/CopyRun.h"
 #include "files/core/FileTexts.h"
 
@@ -66,6 +67,7 @@ bool CFileManager::CheckTargetSpace(const QString& sourcePath)
     if (!df.started)
         return false;
     const kz::files::SpaceOutcome space = kz::files::JudgeTargetSpace(sourceListing.output, df.output);
+    m_copyBytes = kz::files::SizeFieldValue(kz::files::ProbeFileSize(sourceListing.output));
     if (const char* refusal = kz::files::SpaceRefusal(space, df.output)) {
         Prompt(refusal);
         return false;
@@ -84,7 +86,7 @@ void CFileManager::StartCopyJob(const QString& source, const QString& target, co
     job.sourceName = source;
     job.targetName = target;
     job.run = [](const QString& command) { return kz::RunAdbClient(command); };
-    job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);
+    job.sink = std::make_shared<CCopySink>(this, m_main, m_adb, m_copyBytes);
     job.timing = m_main ? m_main->Timings().copy : kz::files::CopyTiming{};
     kz::files::StartCopyWorker(std::move(job));
 }
