@@ -82,6 +82,35 @@ QString FileMd5(const QString& path, const std::atomic<bool>* stop)
     return QString::fromLatin1(hash.result().toHex());
 }
 
+void FollowingMd5::CatchUp()
+{
+    if (m_broken || (!m_file.isOpen() && !(m_file.setFileName(m_path), m_file.open(QIODevice::ReadOnly))))
+        return;
+    const qint64 size = m_file.size();
+    if (size < m_done) {
+        m_broken = true;
+        return;
+    }
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    while (m_done < size) {
+        const qint64 n = m_file.read(buffer.data(), std::min<qint64>(buffer.size(), size - m_done));
+        if (n <= 0) {
+            m_broken = n < 0;
+            return;
+        }
+        m_hash.addData(QByteArrayView(buffer.constData(), n));
+        m_done += n;
+    }
+}
+
+QString FollowingMd5::Finish()
+{
+    CatchUp();
+    if (m_broken || !m_file.isOpen() || m_file.size() != m_done)
+        return FileMd5(m_path);
+    return QString::fromLatin1(m_hash.result().toHex());
+}
+
 std::optional<quint64> ReadOffsetBelow(pid_t root, const QString& path)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();

@@ -60,14 +60,19 @@ quint64 BytesDone(const TransferPlan& plan, pid_t client)
 }
 
 // The client run with progress ticks; false when it did not move the file.
-bool MoveBytes(const TransferJob& job, ITransferSink& sink, TransferReport& report)
+// A pull's bytes are summed as they land (`follower`).
+bool MoveBytes(const TransferJob& job, ITransferSink& sink, TransferReport& report, FollowingMd5* follower)
 {
     const quint64 total = quint64(std::max<qint64>(report.facts.bytes, 0));
     const auto start = Clock::now();
     static const std::atomic<bool> never{false};
     const WatchedAnswer moved = RunWatchedClient(
         job.clientLine(MoveCommand(job.plan)),
-        [&](pid_t client) { sink.Progress(std::min(BytesDone(job.plan, client), total), total, MsSince(start)); },
+        [&](pid_t client) {
+            sink.Progress(std::min(BytesDone(job.plan, client), total), total, MsSince(start));
+            if (follower)
+                follower->CatchUp();
+        },
         job.cancel ? *job.cancel : never, job.tickEvery);
     report.facts.transferMs = MsSince(start);
     if (moved.cancelled) {
@@ -111,7 +116,8 @@ bool Commit(const TransferJob& job, TransferReport& report)
 }
 
 // The sums, the verdict, and the part file's end either way.
-void Prove(const TransferJob& job, ITransferSink& sink, std::future<QString>& besideSum, TransferReport& report)
+void Prove(const TransferJob& job, ITransferSink& sink, std::future<QString>& besideSum, FollowingMd5* follower,
+           TransferReport& report)
 {
     sink.Verifying();
     const auto start = Clock::now();
@@ -121,7 +127,7 @@ void Prove(const TransferJob& job, ITransferSink& sink, std::future<QString>& be
         boxOutput = Told(job.run(BoxSumCommand(job.plan, /*part=*/true)));
         report.facts.pcMd5 = besideSum.get();
     } else {
-        report.facts.pcMd5 = FileMd5(job.plan.PcPartPath());
+        report.facts.pcMd5 = follower ? follower->Finish() : FileMd5(job.plan.PcPartPath());
         boxOutput = besideSum.get();
     }
     report.facts.verifyMs = MsSince(start);
@@ -185,13 +191,19 @@ TransferReport RunTransfer(const TransferJob& job, ITransferSink& sink)
     std::future<QString> besideSum = std::async(std::launch::async, [&job, &stopSum, push] {
         return push ? FileMd5(job.plan.PcPath(), &stopSum) : Told(job.run(BoxSumCommand(job.plan, /*part=*/false)));
     });
-    if (!MoveBytes(job, sink, report)) {
+    // A part file left by an earlier run would be summed as this one's.
+    std::optional<FollowingMd5> follower;
+    if (!push) {
+        QFile::remove(job.plan.PcPartPath());
+        follower.emplace(job.plan.PcPartPath());
+    }
+    if (!MoveBytes(job, sink, report, follower ? &*follower : nullptr)) {
         stopSum = true;
         besideSum.wait();
         Discard(job);
         return report;
     }
-    Prove(job, sink, besideSum, report);
+    Prove(job, sink, besideSum, follower ? &*follower : nullptr, report);
     return report;
 }
 
