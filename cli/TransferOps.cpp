@@ -1,8 +1,9 @@
 // The transfer window's push and pull between this PC and the box: the same
 // checks, the same run and the same proof (transfer/TransferRun), with the
 // bar, the speed and the time left on standard error when it is a terminal.
-#include <QDir>
 #include <QFileInfo>
+#include <atomic>
+#include <csignal>
 #include <unistd.h>
 
 #include "cli/Commands.h"
@@ -50,6 +51,24 @@ private:
     const bool m_drawBar;
     bool m_drawn = false;
 };
+
+// Ctrl-C or a TERM during a transfer cancels it, so that its part file is
+// removed before the tool ends instead of being left behind.
+std::atomic<bool> g_cancel{false};
+
+void CancelOnSignal(int)
+{
+    g_cancel = true;
+}
+
+void CancelOnInterrupt()
+{
+    struct sigaction action {};
+    action.sa_handler = CancelOnSignal;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
 
 kt::BoxStorage BoxStorageOf(Storage storage)
 {
@@ -106,6 +125,8 @@ int RunTransfer(Session& session, kt::Direction direction, const QString& boxOpe
         return session.Finish(
             Failed(kt::text::ReplaceQuestion, operation, QStringLiteral("(give --replace to replace it)")));
 
+    CancelOnInterrupt();
+    job.cancel = &g_cancel;
     TerminalTransferSink sink(!session.Json() && ::isatty(STDERR_FILENO) == 1);
     const kt::TransferReport report = kt::RunTransfer(job, sink);
     if (report.refusal != nullptr)
