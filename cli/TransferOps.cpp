@@ -2,6 +2,7 @@
 // checks, the same run and the same proof (transfer/TransferRun), with the
 // bar, the speed and the time left on standard error when it is a terminal.
 #include <QFileInfo>
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <unistd.h>
@@ -32,7 +33,7 @@ public:
 
     void Progress(quint64 done, quint64 total, qint64 elapsedMs) override
     {
-        const int percent = total > 0 ? int(done * 100 / total) : 0;
+        const int percent = total > 0 ? int(std::min<quint64>(done * 100 / total, 100)) : 0;
         const kt::Rate rate = kt::MeasureRate(done, total, elapsedMs);
         Draw(percent, kt::RateText(rate, QString::fromUtf8(kt::text::TimeLeft)));
     }

@@ -69,7 +69,9 @@ bool MoveBytes(const TransferJob& job, ITransferSink& sink, TransferReport& repo
     const WatchedAnswer moved = RunWatchedClient(
         job.clientLine(MoveCommand(job.plan)),
         [&](pid_t client) {
-            sink.Progress(std::min(BytesDone(job.plan, client), total), total, MsSince(start));
+            // A pull's total is the box's listed size, short of the truth
+            // for files of 4 GiB and more: the bytes done are not cut to it.
+            sink.Progress(BytesDone(job.plan, client), total, MsSince(start));
             if (follower)
                 follower->CatchUp();
         },
@@ -84,7 +86,10 @@ bool MoveBytes(const TransferJob& job, ITransferSink& sink, TransferReport& repo
         report.told = Told(moved.answer);
         return false;
     }
-    sink.Progress(total, total, report.facts.transferMs);
+    // The box lists sizes modulo 2^32; what arrived is the real size.
+    if (job.plan.direction == Direction::Pull)
+        report.facts.bytes = qint64(RegularFileSize(job.plan.PcPartPath()).value_or(total));
+    sink.Progress(quint64(report.facts.bytes), quint64(report.facts.bytes), report.facts.transferMs);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "transfer/TransferWnd.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -133,8 +134,10 @@ void CTransferWnd::SetPcFolder(const QString& folder)
 {
     m_pcFolder = folder;
     QSettings(m_seams.settingsFile, QSettings::IniFormat).setValue(kFolderKey, folder);
-    if (m_editFolder)
+    if (m_editFolder) {
         m_editFolder->setText(folder);
+        m_editFolder->setToolTip(folder);
+    }
     ListPc();
 }
 
@@ -231,7 +234,7 @@ void CTransferWnd::ShowProgress(quint64 done, quint64 total, qint64 elapsedMs)
 {
     if (!m_progress)
         return;
-    const int percent = total > 0 ? int(done * 100 / total) : 0;
+    const int percent = total > 0 ? int(std::min<quint64>(done * 100 / total, 100)) : 0;
     const kt::Rate rate = kt::MeasureRate(done, total, elapsedMs);
     m_progress->setValue(percent);
     m_progress->setFormat(kt::PercentWithRate(percent, rate, Text(kt::text::TimeLeft)) +
