@@ -94,18 +94,16 @@ void CTransferWnd::Notify(kz::ui::TNotifyUI& msg)
         StartTransfer(kt::Direction::Push);
     else if (NotifyIs(msg, kNotifyClick, QStringLiteral("btn_download")))
         StartTransfer(kt::Direction::Pull);
-    else if (NotifyIs(msg, kNotifyClick, QStringLiteral("btn_cancel")) && m_cancel)
-        *m_cancel = true;
-    else if (NotifyIs(msg, kNotifyClick, QStringLiteral("closebtn")) && m_cancel)
-        *m_cancel = true, WindowImplBase::Notify(msg);
+    else if (NotifyIs(msg, kNotifyClick, QStringLiteral("btn_cancel")))
+        Cancel();
     else
         WindowImplBase::Notify(msg);
 }
 
-void CTransferWnd::OnFinalMessage()
+void CTransferWnd::Cancel()
 {
-    if (m_workerAlive)
-        m_releaseWhenDone = true;
+    if (m_cancel)
+        *m_cancel = true;
 }
 
 void CTransferWnd::OnWindowInit()
@@ -226,6 +224,9 @@ bool CTransferWnd::MayReplace(const kt::TransferPlan& plan)
 void CTransferWnd::RunWorker(const kt::TransferJob& job)
 {
     Sink sink{QPointer<CTransferWnd>(this)};
+    // The stick is mounted before every use, as the main window does.
+    if (job.plan.storage == kt::BoxStorage::Udisk)
+        job.run(QString::fromLatin1(kz::kMountCommand));
     const kt::TransferReport report = m_seams.transfer(job, sink);
     kz::ui::RunOnGui(this, [this, report] { OnTransferEnded(report); });
 }
@@ -266,8 +267,6 @@ void CTransferWnd::OnTransferEnded(const kt::TransferReport& report)
         ListPc();
         ListBox();
     }
-    if (m_releaseWhenDone)
-        deleteLater();
 }
 
 void CTransferWnd::Record(const kt::TransferReport& report, const QString& shown)

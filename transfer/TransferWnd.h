@@ -3,9 +3,10 @@
 // card on the other, Upload and Download between them, and one bar with the
 // bytes done, the speed and the time left, with Cancel.
 //
-// A transfer runs on a worker (transfer/TransferRun); the window keeps
-// itself alive until the worker has ended, since the worker reports to it.
-// Its outcome goes to the operator's record first, then to a message box.
+// A transfer runs on a worker (transfer/TransferRun) that reports to the
+// window: its owner keeps it until Busy() is false (a close cancels the
+// transfer first).  The outcome goes to the operator's record first, then
+// to a message box.
 
 #include <QPointer>
 #include <QString>
@@ -42,10 +43,11 @@ public:
     QString GetWindowClassName() const override { return QStringLiteral("FTPClient"); }
     QString GetSkinFile() const override { return QStringLiteral("transfer.xml"); }
     void Notify(kz::ui::TNotifyUI& msg) override;
-    void OnFinalMessage() override;
 
     // A transfer's worker still runs.
     bool Busy() const { return m_workerAlive; }
+    // Ends a running transfer (its part file is removed).
+    void Cancel();
     void SetPcFolder(const QString& folder);
     QString PcFolder() const { return m_pcFolder; }
 
@@ -74,7 +76,6 @@ private:
     QString m_pcFolder;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     bool m_workerAlive = false;
-    bool m_releaseWhenDone = false;
 
     QPointer<QWidget> m_caption;
     QPointer<QLineEdit> m_editFolder;

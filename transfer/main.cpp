@@ -27,8 +27,9 @@ int main(int argc, char* argv[])
     window->Create(nullptr, window->Text("File Transfer"));
     window->CenterWindow();
     window->ShowModal();
-    // A transfer cancelled by the close ends its client and removes its part
-    // file before the program goes.
+    // A transfer still running when the window closed is cancelled: its
+    // client ends and its part file goes before the program does.
+    window->Cancel();
     while (window->Busy())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     delete window;
