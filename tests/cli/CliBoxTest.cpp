@@ -301,10 +301,10 @@ TEST_F(CliBoxTest, TransfersAreProvedAndLeaveNothingBehind)
     std::ofstream(source, std::ios::binary) << std::string(3 << 20, 'k') << "tail";
     const fs::path sdcard = box->StateDir() / "sdcard";
     const std::string hostile = "-x 'q ü.bin";  // a blank, a quote, a leading dash, a non-ASCII letter
+    const std::string local = std::regex_replace(source.string(), std::regex(" "), "|");  // RunTool's blank
 
     // Both ways under the hostile name, each proved by equal sums.
-    const CliRun push = Cli("--json push " + std::regex_replace(source.string(), std::regex(" "), "|") +
-                            " sdcard:-x|'q|ü.bin");
+    const CliRun push = Cli("--json push " + local + " sdcard:-x|'q|ü.bin");
     ASSERT_EQ(push.code, 0) << push.out << push.err;
     const QJsonObject pushed = JsonLine(push.out);
     EXPECT_EQ(pushed.value("pcMd5").toString().size(), 32);
@@ -314,10 +314,14 @@ TEST_F(CliBoxTest, TransfersAreProvedAndLeaveNothingBehind)
     ASSERT_EQ(pull.code, 0) << pull.out << pull.err;
     EXPECT_EQ(JsonLine(pull.out).value("boxMd5"), pushed.value("pcMd5"));
     EXPECT_EQ(ReadAll(pc / "-y ü 'r.bin"), ReadAll(source));
+    // The stick is mounted first and takes the file the same way.
+    const CliRun stick = Cli("push " + local + " udisk:s.bin");
+    EXPECT_EQ(stick.code, 0) << stick.err;
+    EXPECT_EQ(ReadAll(box->StateDir() / "udisk" / "s.bin"), ReadAll(source));
 
     // One byte flipped on the way: the sums differ, the target never appears.
     Ctl("corrupt push");
-    const CliRun corrupt = Cli("push " + std::regex_replace(source.string(), std::regex(" "), "|") + " sdcard:c.bin");
+    const CliRun corrupt = Cli("push " + local + " sdcard:c.bin");
     Ctl("corrupt");
     EXPECT_EQ(corrupt.code, 1);
     EXPECT_TRUE(Contains(corrupt.err, "Transfer failed!\nPC md5 ")) << corrupt.err;
@@ -344,7 +348,7 @@ TEST_F(CliBoxTest, TransfersAreProvedAndLeaveNothingBehind)
         std::ofstream filler(sdcard / "filler.bin", std::ios::binary);
     }
     fs::resize_file(sdcard / "filler.bin", 8ull << 30);
-    const CliRun full = Cli("--json push " + std::regex_replace(source.string(), std::regex(" "), "|") + " sdcard:f.bin");
+    const CliRun full = Cli("--json push " + local + " sdcard:f.bin");
     fs::remove(sdcard / "filler.bin");
     EXPECT_EQ(full.code, 1);
     EXPECT_EQ(JsonLine(full.out).value("key").toString(), "Not enough disk!");
