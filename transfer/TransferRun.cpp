@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <future>
+#include <system_error>
 
 #include "app/core/ServerStartLines.h"
 
@@ -193,9 +194,15 @@ TransferReport RunTransfer(const TransferJob& job, ITransferSink& sink)
     // The other side's sum is taken while the bytes travel: the source does
     // not change meanwhile, and the proof then costs one sum, not two.
     std::atomic<bool> stopSum{false};
-    std::future<QString> besideSum = std::async(std::launch::async, [&job, &stopSum, push] {
+    const auto otherSum = [&job, &stopSum, push] {
         return push ? FileMd5(job.plan.PcPath(), &stopSum) : Told(job.run(BoxSumCommand(job.plan, /*part=*/false)));
-    });
+    };
+    std::future<QString> besideSum;
+    try {
+        besideSum = std::async(std::launch::async, otherSum);
+    } catch (const std::system_error&) {
+        besideSum = std::async(std::launch::deferred, otherSum);  // no thread left: taken afterwards
+    }
     // A part file left by an earlier run would be summed as this one's.
     std::optional<FollowingMd5> follower;
     if (!push) {

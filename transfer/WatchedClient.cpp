@@ -2,8 +2,10 @@
 
 #include <QStringDecoder>
 #include <csignal>
-#include <mutex>
 #include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <system_error>
 #include <thread>
 
 #include "device/AdbRunner.h"
@@ -65,11 +67,17 @@ WatchedAnswer RunWatchedClient(const QString& command, const std::function<void(
     result.answer.started = true;
     std::atomic<bool> cancelled{false};
     Ticker ticker;
-    std::thread watcher([&] { ticker.Run(client.Pid(), tick, cancel, every, cancelled); });
+    // Without a thread for the ticks the client still runs, only unwatched.
+    std::optional<std::thread> watcher;
+    try {
+        watcher.emplace([&] { ticker.Run(client.Pid(), tick, cancel, every, cancelled); });
+    } catch (const std::system_error&) {
+    }
     QByteArray raw;
     client.Pump([&raw](const char* data, std::size_t size) { raw.append(data, qsizetype(size)); });
     ticker.End();
-    watcher.join();
+    if (watcher)
+        watcher->join();
     result.answer.output = QString::fromUtf8(raw);
     result.cancelled = cancelled.load();
     return result;
