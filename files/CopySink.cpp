@@ -49,6 +49,8 @@ void CCopySink::Report(const kz::files::CopyReport& report)
 {
     const char* key = report.success ? ft::CopyOk : ft::CopyFailed;
     const QString text = m_lang.Text(key);
+    // Before the box, so the bar never says "Verifying" beside the verdict.
+    kz::ui::RunOnGuiBlocking(m_dialog, [d = m_dialog, text] { d->ShowCopyVerdict(text); });
     kz::ShowMessageBox(kz::MessageRequest{m_window, text, m_lang.Text(kz::text::Prompt)});
     const QString operation = QStringLiteral("copy");
     WriteLogFromWorker(m_main, report.success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
