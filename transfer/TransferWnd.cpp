@@ -13,6 +13,7 @@
 
 #include "app/OperatorRecord.h"
 #include "app/core/DeviceActions.h"
+#include "app/core/DeviceList.h"
 #include "app/core/LogLine.h"
 #include "device/AdbRunner.h"
 #include "files/core/FileTexts.h"
@@ -224,11 +225,13 @@ bool CTransferWnd::MayReplace(const kt::TransferPlan& plan)
 void CTransferWnd::RunWorker(const kt::TransferJob& job)
 {
     Sink sink{QPointer<CTransferWnd>(this)};
+    // The box the record names: the one the client reaches.
+    const QString serial = kz::JudgeDeviceList(job.run(QString::fromLatin1(kz::kDevicesCommand)).output).serial;
     // The stick is mounted before every use, as the main window does.
     if (job.plan.storage == kt::BoxStorage::Udisk)
         job.run(QString::fromLatin1(kz::kMountCommand));
     const kt::TransferReport report = m_seams.transfer(job, sink);
-    kz::ui::RunOnGui(this, [this, report] { OnTransferEnded(report); });
+    kz::ui::RunOnGui(this, [this, report, serial] { OnTransferEnded(report, serial); });
 }
 
 void CTransferWnd::ShowProgress(quint64 done, quint64 total, qint64 elapsedMs)
@@ -250,13 +253,13 @@ void CTransferWnd::ShowVerifying()
     m_progress->setFormat(Text(ft::Verifying));
 }
 
-void CTransferWnd::OnTransferEnded(const kt::TransferReport& report)
+void CTransferWnd::OnTransferEnded(const kt::TransferReport& report, const QString& serial)
 {
     const char* key = report.refusal ? report.refusal : kt::VerdictKey(report.facts.verdict);
     QString shown = Text(key);
     if (!report.told.trimmed().isEmpty())
         shown += u'\n' + report.told.trimmed();
-    Record(report, Text(key));
+    Record(report, Text(key), serial);
     SetRunning(false);
     if (m_progress) {
         m_progress->setValue(0);
@@ -269,7 +272,7 @@ void CTransferWnd::OnTransferEnded(const kt::TransferReport& report)
     }
 }
 
-void CTransferWnd::Record(const kt::TransferReport& report, const QString& shown)
+void CTransferWnd::Record(const kt::TransferReport& report, const QString& shown, const QString& serial)
 {
     kz::RecordEntry entry;
     entry.time = QDateTime::currentDateTime();
@@ -280,7 +283,9 @@ void CTransferWnd::Record(const kt::TransferReport& report, const QString& shown
     entry.extra = kt::TransferFactsJson(report.facts);
     if (!report.told.isEmpty())
         entry.extra[QStringLiteral("tip")] = report.told.trimmed();
-    kz::OperatorRecord(m_seams.recordFolder).Append(entry);
+    kz::OperatorRecord record(m_seams.recordFolder);
+    record.SetSerial(serial);
+    record.Append(entry);
 }
 
 void CTransferWnd::SetRunning(bool running)

@@ -66,8 +66,8 @@ private:
     void RunWorker(const kz::transfer::TransferJob& job);
     void ShowProgress(quint64 done, quint64 total, qint64 elapsedMs);
     void ShowVerifying();
-    void OnTransferEnded(const kz::transfer::TransferReport& report);
-    void Record(const kz::transfer::TransferReport& report, const QString& shown);
+    void OnTransferEnded(const kz::transfer::TransferReport& report, const QString& serial);
+    void Record(const kz::transfer::TransferReport& report, const QString& shown, const QString& serial);
     void SetRunning(bool running);
 
     const CIni& m_ini;

@@ -45,6 +45,7 @@ TEST(TransferWnd, UploadShowsRateCancelsAndAsksBeforeReplacing)
     kz::test::FakeBin bin;
     bin.Answer(QStringLiteral("shell ls -l /mnt/sdcard"),
                "-rw-rw-r-- root     root            5 2024-05-01 09:30 old.bin\r\r\n");
+    bin.Answer(QStringLiteral("devices"), kz::test::kOneBox);
     QTemporaryDir pc, state;
     for (const char* name : {"new.bin", "old.bin"}) {
         QFile file(pc.filePath(QLatin1String(name)));
@@ -83,7 +84,9 @@ TEST(TransferWnd, UploadShowsRateCancelsAndAsksBeforeReplacing)
     QFile record(seams.recordFolder + u'/' + days.first());
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
     const QByteArray line = record.readAll();
-    EXPECT_TRUE(line.contains("\"operation\":\"push\"") && line.contains("\"verdict\":\"cancelled\"")) << line.data();
+    EXPECT_TRUE(line.contains("\"operation\":\"push\"") && line.contains("\"verdict\":\"cancelled\"") &&
+                line.contains("\"serial\":\"emulator-5554\""))
+        << line.data();
     ASSERT_TRUE(kz::test::WaitFor([&] { return window.FindControl(QStringLiteral("btn_upload"))->isEnabled(); }));
 
     // old.bin is on the box: the operator is asked, says No, nothing runs.
