@@ -98,6 +98,7 @@ private:
     CPickOwner* m_owner = nullptr;  // pick modes
     CLangContext m_lang;
     std::shared_ptr<CAdbHelper> m_adb;  // shared with a running copy
+    quint64 m_copyBytes = 0;            // the source's listed size, for the bar's speed
     QList<kz::files::FileEntry> m_entries;
     QStringList m_folders;
     QPointer<QAbstractItemView> m_list;
