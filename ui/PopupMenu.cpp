@@ -5,6 +5,7 @@
 #include "ui/NotifyBridge.h"
 #include "ui/PopupPlacement.h"
 #include "ui/SkinLoader.h"
+#include "ui/SkinLook.h"
 
 namespace kz::ui {
 
@@ -31,6 +32,7 @@ bool PopupMenu::Build(QWidget* ownerControl)
     root->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     root->setProperty("kz_window_class", GetWindowClassName());
     root->installEventFilter(this);
+    ApplySkinLook(root);
     m_window = root;
     m_bridge = new NotifyBridge([this](TNotifyUI& msg) { Notify(msg); }, this);
     m_bridge->SetMenuMode(true);
