@@ -22,10 +22,12 @@ const char* const kGroupProperty = "group";
 const char* const kGroupsObjectName = "kz_option_groups";
 
 // The skin draws the only caption; title and icon still name the window in
-// the task bar and the window switcher.
-Qt::WindowFlags WindowFlagsFor(bool maximisable)
+// the task bar and the window switcher.  A window with an opener is a dialog:
+// only a dialog is announced to X11 window managers as transient for its
+// opener, which keeps it above the opener and centres it there.
+Qt::WindowFlags WindowFlagsFor(bool dialog, bool maximisable)
 {
-    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+    Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
                             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     if (maximisable)
         flags |= Qt::WindowMaximizeButtonHint;
@@ -74,7 +76,7 @@ bool WindowImplBase::Create(QWidget* parent, const QString& caption)
         qWarning("window %s: %s", qUtf8Printable(GetWindowClassName()), qUtf8Printable(error));
         root = new QWidget(parent);
     }
-    root->setWindowFlags(WindowFlagsFor(!SwallowCaptionDoubleClick()));
+    root->setWindowFlags(WindowFlagsFor(parent != nullptr, !SwallowCaptionDoubleClick()));
     root->setWindowTitle(caption);
     root->setProperty("kz_window_class", GetWindowClassName());
     root->installEventFilter(this);
