@@ -1,81 +1,80 @@
-// Every window the program opens, on the simulated box under a dark desktop
-// palette: each is owned by its opener (the window system keeps it above that
-// window and centres it there), its texts stay readable, its keys act as
-// the window promises.
+// The program on desktops, on the simulated box with the real message boxes
+// and a dark desktop palette (with-desktop.sh starts the X11 or Wayland
+// desktop).  Every window is owned by its opener (the window system keeps it
+// above that window and centres it there), its texts stay readable and its
+// keys act as it promises; under an X11 window manager the skin's caption is
+// the window's only one and moves it, and a modal dialog stays on top.
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QInputDevice>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
+#include <QProcess>
 #include <QTest>
+#include <QWindow>
 #include <cmath>
 
-#include "desktop/DesktopFixture.h"
+#include "app/BoxWindow.h"
+#include "board/WhenWindowShows.h"
+#include "platform/ProgramDir.h"
+#include "ui/GuiMessageService.h"
+#include "ui/GuiThread.h"
 
 using namespace kz::test;
 
 namespace {
 
-double Luminance(QRgb c)
-{
-    double sum = 0;
-    for (auto [value, weight] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
-        const double s = value / 255.0;
-        sum += weight * (s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
-    }
-    return sum;
-}
-
-// The commonest colour in rect is the background, the text is the colour
-// that stands out most from it.
+// Within rect the commonest colour is the background, the text the colour
+// that stands out most from it: their contrast ratio.
 double TextContrast(const QImage& shot, const QRect& rect)
 {
+    auto luminance = [](QRgb c) {
+        double sum = 0;
+        for (auto [v, weight] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}})
+            sum += weight * (v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4));
+        return sum;
+    };
     QHash<QRgb, int> counts;
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x)
             ++counts[shot.pixel(x, y)];
-    const double back = Luminance(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+    const double back = luminance(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
                                                    [](auto a, auto b) { return a.second < b.second; })->first);
     double best = 1;
     for (QRgb c : counts.keys())
-        best = std::max(best, (std::max(Luminance(c), back) + 0.05) / (std::min(Luminance(c), back) + 0.05));
+        best = std::max(best, (std::max(luminance(c), back) + 0.05) / (std::min(luminance(c), back) + 0.05));
     return best;
 }
 
+// Every control showing a text, and the first rows of every list.
 void ExpectReadable(QWidget* window)
 {
     ProcessEventsFor(200);  // texts and rows arrive after the window shows
     const QImage shot = window->grab().toImage();
     auto expect = [&](QWidget* w, const QRect& r) {
         const QRect area = QRect(w->mapTo(window, r.topLeft()), r.size()) & shot.rect();
-        if (!area.isEmpty())  // a row scrolled out of sight
+        if (!area.isEmpty())  // not a row scrolled out of sight
             EXPECT_GE(TextContrast(shot, area), 4.5) << qPrintable(w->objectName() + " in " + window->objectName());
     };
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        auto* label = qobject_cast<QLabel*>(w);
-        auto* edit = qobject_cast<QLineEdit*>(w);
-        auto* view = qobject_cast<QAbstractItemView*>(w);
         if (!w->isVisible() || !w->isEnabled())
             continue;
-        if ((label && !label->text().trimmed().isEmpty()) || (edit && !edit->text().isEmpty())
-            || qobject_cast<QProgressBar*>(w) || qobject_cast<QPlainTextEdit*>(w))
+        if (!(w->property("text").toString() + w->property("plainText").toString() + w->property("currentText").toString()).trimmed().isEmpty())
             expect(w, w->rect());
+        auto* view = qobject_cast<QAbstractItemView*>(w);
         for (int row = 0; view && row < std::min(view->model()->rowCount(), 4); ++row)
             if (!view->selectionModel()->isRowSelected(row))
                 expect(view->viewport(), view->visualRect(view->model()->index(row, 0)));
     }
 }
 
-// Opens a window and checks it: owned by owner, readable, what it opens in
+// Opens a window and checks it, once no device command of it is in flight
+// (meanwhile it takes no input): owned by owner, readable, what it opens in
 // turn (inner), and whether Escape closes it.
 void Visit(QWidget* owner, const std::function<void()>& open, const char* control, bool escapeCloses,
            const std::function<void(QWidget*)>& inner = {})
 {
     bool seen = false;
-    WhenSettled(control, [&](QWidget* w) {
+    WhenWindowShows(control, [&](QWidget* w) { kz::ui::RunOnGui(w, [&, w] {
         seen = true;
         EXPECT_EQ(w->windowHandle()->transientParent(), owner->windowHandle()) << control;
         ExpectReadable(w);
@@ -86,7 +85,7 @@ void Visit(QWidget* owner, const std::function<void()>& open, const char* contro
         EXPECT_EQ(WaitFor([&] { return !w->isVisible(); }, 1000), escapeCloses) << control;
         if (w->isVisible())
             ClickButton(w, "closebtn");
-    });
+    }); });
     open();
     EXPECT_TRUE(WaitFor([&] { return seen; }, 12000)) << control;
 }
@@ -107,26 +106,52 @@ void ExpectMenu(QWidget* window, const std::function<void()>& open, const char* 
 std::function<void()> Click(QWidget* window, const char* button) { return [=] { ClickButton(window, button); }; }
 std::function<void()> Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers m = {}) { return [=] { QTest::keyClick(w, key, m); }; }
 
+// A desktop tool's output; the windows keep answering while it runs.
+QString Tool(const QString& program, const QStringList& args)
+{
+    QProcess tool;
+    tool.start(program, args);
+    WaitFor([&] { return tool.state() == QProcess::NotRunning; }, 10000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+QStringList At(QPoint p) { return {"mousemove", QString::number(p.x()), QString::number(p.y())}; }
+
 }  // namespace
 
-class DesktopWindows : public DesktopFixture {
+class Desktop : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        if (!qEnvironmentVariableIsEmpty("KZ_DESKTOP_MISSING"))
+            GTEST_SKIP() << "no desktop: " << qgetenv("KZ_DESKTOP_MISSING").constData();
         QPalette dark(QColor(0x35, 0x35, 0x35));  // light texts on dark grounds
         dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
         QApplication::setPalette(dark);
-        DesktopFixture::SetUp();
+        qputenv("LC_ALL", "en_US.UTF-8");
+        kz::SetProgramDirectoryForTests(QStringLiteral(KZ_BIN_DIR));
+        std::string error;
+        ASSERT_TRUE(box.Start(error)) << error;
+        previous = kz::SetMessageService(&messages);
+        ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, true));
+        main = frame->GetHWND();
     }
     void TearDown() override
     {
-        DesktopFixture::TearDown();
+        CloseWindowAndBox(frame, box);
+        kz::SetMessageService(previous);
+        kz::SetProgramDirectoryForTests(QString());
         QApplication::setPalette(QPalette());
     }
     std::function<void()> Send(uint message) { return [this, message] { frame->SendMessage(message); }; }
+    e2e::BoxFixture box;
+    kz::ui::GuiMessageService messages;
+    kz::IMessageService* previous = nullptr;
+    std::unique_ptr<CMainFrame> frame;
+    QWidget* main = nullptr;
 };
 
-TEST_F(DesktopWindows, EveryWindowIsOwnedReadableAndAnswersItsKeys)
+TEST_F(Desktop, EveryWindowIsOwnedReadableAndAnswersItsKeys)
 {
     Visit(main, Send(WM_MENU_SETTING), "comb_language", true, [](QWidget* settings) {
         ExpectMenu(settings, [=] { settings->findChild<QComboBox*>()->showPopup(); }, "qt_scrollarea_viewport");
@@ -149,4 +174,30 @@ TEST_F(DesktopWindows, EveryWindowIsOwnedReadableAndAnswersItsKeys)
     });
     ExpectMenu(main, Key(main, Qt::Key_F10), "menu_setting");
     ExpectMenu(main, Key(main, Qt::Key_Menu), "menu_setting");
+}
+
+TEST_F(Desktop, X11OneCaptionThatMovesModalDialogOnTopEscapeClosesTheFileManager)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X11 window manager: with-desktop.sh x11";
+    const QStringList extents{"-id", QString::number(main->winId()), "_NET_FRAME_EXTENTS"};
+    ASSERT_TRUE(WaitFor([&] { return Tool("xprop", extents).contains('='); })) << "openbox never managed the window";
+    EXPECT_TRUE(Tool("xprop", extents).contains("= 0, 0, 0, 0")) << qPrintable(Tool("xprop", extents));
+    const QPoint before = main->pos();
+    Tool("xdotool", At(main->findChild<QWidget*>("label_title")->mapToGlobal(QPoint(4, 4))) + QStringList{"mousedown", "1",
+        "sleep", "0.3", "mousemove_relative", "40", "20", "sleep", "0.2", "mousemove_relative", "60", "40", "sleep", "0.3", "mouseup", "1"});
+    EXPECT_TRUE(WaitFor([&] { return (main->pos() - before - QPoint(100, 60)).manhattanLength() <= 4; }, 3000))
+        << "moved by " << (main->pos() - before).x() << "," << (main->pos() - before).y();
+    Visit(main, [&] { frame->SendMessage(WM_MENU_SETTING); }, "comb_language", true, [&](QWidget* settings) {
+        Tool("xdotool", At(main->mapToGlobal(QPoint(30, main->height() - 30))) << "click" << "1");
+        ProcessEventsFor(300);
+        const QString stack = Tool("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}).trimmed() + ',';
+        auto at = [&](QWidget* w) { return stack.indexOf(QStringLiteral("0x%1,").arg(w->winId(), 0, 16)); };
+        EXPECT_GT(at(settings), at(main)) << qPrintable(stack);
+    });
+    Visit(main, Click(main, "btn_copytoSDcard"), "btn_copy", true, [](QWidget* manager) {
+        ASSERT_TRUE(WaitFor([&] { return manager->isActiveWindow(); }));
+        Tool("xdotool", {"key", "Escape"});
+        EXPECT_TRUE(WaitFor([&] { return !manager->isVisible(); }, 3000));
+    });
 }
