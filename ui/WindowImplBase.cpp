@@ -306,6 +306,12 @@ bool WindowImplBase::eventFilter(QObject* watched, QEvent* event)
         return true;
     case QEvent::KeyPress:
         return OnKey(static_cast<QKeyEvent*>(event));
+    case QEvent::WindowActivate:
+        // A click on a window that a modal dialog blocks hands the keyboard
+        // to that dialog (X11 window managers activate the clicked window).
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != m_window && modal->isVisible())
+            QTimer::singleShot(0, modal, [modal] { modal->activateWindow(); });
+        return false;
     case QEvent::WindowStateChange:
         if (SwallowCaptionDoubleClick() && m_window->isMaximized())
             QTimer::singleShot(0, m_window, [w = m_window] { if (w) w->showNormal(); });
