@@ -78,6 +78,8 @@ bool WindowImplBase::Create(QWidget* parent, const QString& caption)
     }
     root->setWindowFlags(WindowFlagsFor(parent != nullptr, !SwallowCaptionDoubleClick()));
     root->setWindowTitle(caption);
+    if (parent)  // the window switcher shows dialogs with the program's icon
+        root->setWindowIcon(parent->window()->windowIcon());
     root->setProperty("kz_window_class", GetWindowClassName());
     root->installEventFilter(this);
     ApplySkinLook(root);

@@ -19,7 +19,7 @@ using namespace kz::test;
 
 namespace {
 
-double Luminance(QRgb c)  // relative, as contrast ratios take it
+double Luminance(QRgb c)  // relative, plus the flare contrast ratios add
 {
     double sum = 0;
     for (auto [v, weight] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}})
@@ -62,8 +62,7 @@ void ExpectReadable(QWidget* window)
     }
 }
 
-// A desktop tool's output; the windows keep answering while it runs.
-QString Tool(const QString& program, const QStringList& args)
+QString Tool(const QString& program, const QStringList& args)  // the windows keep answering meanwhile
 {
     QProcess tool;
     tool.start(program, args);
@@ -74,8 +73,7 @@ QString Tool(const QString& program, const QStringList& args)
 QStringList At(QPoint p) { return {"mousemove", QString::number(p.x()), QString::number(p.y())}; }
 bool OnX11() { return QGuiApplication::platformName() == "xcb"; }
 
-// On X11 a click on the owner must leave the window on top and Escape goes
-// through the X server, as the user's own.
+// On X11 a click on the owner leaves the window on top, and Escape is typed.
 void ClickOwnerThenEscape(QWidget* owner, QWidget* w)
 {
     if (!OnX11()) {
@@ -91,9 +89,8 @@ void ClickOwnerThenEscape(QWidget* owner, QWidget* w)
     Tool("xdotool", {"key", "Escape"});
 }
 
-// Opens a window and, once no device command of it is in flight (it takes no
-// input meanwhile), checks it: its owner, its texts, what it opens in turn
-// (inner), whether Escape closes it.
+// Opens a window and checks it once it runs no device command (it takes no
+// input meanwhile): owner, texts, what it opens in turn, Escape.
 void Visit(QWidget* owner, const std::function<void()>& open, const char* control, bool escapeCloses,
            const std::function<void(QWidget*)>& inner = {})
 {
@@ -113,14 +110,13 @@ void Visit(QWidget* owner, const std::function<void()>& open, const char* contro
     EXPECT_TRUE(WaitFor([&] { return seen; }, 12000)) << control;
 }
 
-// The menu or list opens; Escape closes it alone, also where the window
-// system hands the key to the window under it.
+// Escape closes an open menu or list alone, even sent to the window under it.
 void ExpectMenu(QWidget* window, const std::function<void()>& open, const char* item)
 {
     if (QGuiApplication::platformName() == "wayland" && QInputDevice::devices().isEmpty())
         return;  // weston's headless seat shows up late; Qt 6.4 crashes opening a popup before it
     open();
-    ASSERT_TRUE(WaitFor([&] { QWidget* p = QApplication::activePopupWidget(); return p && p->findChild<QWidget*>(item); })) << item;
+    ASSERT_TRUE(WaitFor([&] { auto* p = QApplication::activePopupWidget(); return p && p->findChild<QWidget*>(item); })) << item;
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_TRUE(WaitFor([] { return !QApplication::activePopupWidget(); }) && window->isVisible()) << item;
 }
@@ -136,12 +132,9 @@ protected:
     {
         if (!qEnvironmentVariableIsEmpty("KZ_DESKTOP_MISSING"))
             GTEST_SKIP() << "no desktop: " << qgetenv("KZ_DESKTOP_MISSING").constData();
-        QPalette dark(QColor(0x35, 0x35, 0x35));  // light texts on dark grounds
-        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
-        QApplication::setPalette(dark);
+        QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35)));  // light texts on dark grounds
         qputenv("LC_ALL", "en_US.UTF-8");
         kz::SetProgramDirectoryForTests(QStringLiteral(KZ_BIN_DIR));
-        std::string error;
         ASSERT_TRUE(box.Start(error)) << error;
         kz::SetMessageService(&messages);
         ASSERT_NO_FATAL_FAILURE(OpenWindowOnBox(frame, box, true));
@@ -156,6 +149,7 @@ protected:
     }
     std::function<void()> Send(uint message) { return [this, message] { frame->SendMessage(message); }; }
 
+    std::string error;
     e2e::BoxFixture box;
     kz::ui::GuiMessageService messages;
     std::unique_ptr<CMainFrame> frame;
