@@ -72,7 +72,6 @@ QString Tool(const QString& program, const QStringList& args)  // the windows ke
 
 QStringList At(QPoint p) { return {"mousemove", QString::number(p.x()), QString::number(p.y())}; }
 bool OnX11() { return QGuiApplication::platformName() == "xcb"; }
-
 // On X11 a click on the owner leaves the window on top, and Escape is typed.
 void ClickOwnerThenEscape(QWidget* owner, QWidget* w)
 {
@@ -121,6 +120,7 @@ void ExpectMenu(QWidget* window, const std::function<void()>& open, const char* 
     EXPECT_TRUE(WaitFor([] { return !QApplication::activePopupWidget(); }) && window->isVisible()) << item;
 }
 
+
 std::function<void()> Click(QWidget* window, const char* button) { return [=] { ClickButton(window, button); }; }
 std::function<void()> Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers m = {}) { return [=] { QTest::keyClick(w, key, m); }; }
 
@@ -144,8 +144,6 @@ protected:
     {
         CloseWindowAndBox(frame, box);
         kz::SetMessageService(nullptr);
-        kz::SetProgramDirectoryForTests(QString());
-        QApplication::setPalette(QPalette());
     }
     std::function<void()> Send(uint message) { return [this, message] { frame->SendMessage(message); }; }
 
