@@ -46,6 +46,7 @@ public:
     qintptr HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam, bool& handled) override;
     void Notify(kz::ui::TNotifyUI& msg) override;
     bool EscapeCloses() const override { return false; }
+    bool EscapeClicksCloseButton() const override { return true; }
     QString GetItemText(int row, int column) override;
 
     // Lists the mode's root again and rebuilds the rows (selection cleared).
