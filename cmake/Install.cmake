@@ -1,6 +1,7 @@
 # Installed layout.  The program finds its companions beside its own
 # executable, so they stay together in one program folder:
-#   <folder>/korvald-emmc, <folder>/korvald-emmc-cli, <folder>/adb/kz_daemon,
+#   <folder>/korvald-emmc, <folder>/korvald-emmc-cli, <folder>/FTPClient,
+#   <folder>/adb/kz_daemon,
 #   <folder>/skin/, <folder>/Language_*.ini
 # A prefix of the program's own (the default /opt/korvald-emmc, a scratch
 # folder) is the program folder itself; a prefix other programs share (/usr,
@@ -10,8 +11,10 @@
 # chosen then, and the destinations below name it as the install-time
 # variable KZ_PROGRAM_DIR (escaped, so it is read when the rules run).
 # Beside the program folder:
-#   <prefix>/bin/korvald-emmc, <prefix>/bin/korvald-emmc-cli   relative links
-#   <data>/man/man1/korvald-emmc.1.gz, korvald-emmc-cli.1.gz
+#   <prefix>/bin/korvald-emmc, korvald-emmc-cli, korvald-emmc-transfer
+#                                     relative links (the last to FTPClient)
+#   <data>/man/man1/korvald-emmc.1.gz, korvald-emmc-cli.1.gz,
+#   korvald-emmc-transfer.1.gz
 #   <data>/applications/korvald-emmc.desktop, <data>/metainfo/<id>.metainfo.xml
 #   <data>/icons/hicolor/{scalable,16x16,...,256x256}/apps/korvald-emmc.*
 #   <data>/doc/korvald-emmc/copyright, changelog.gz
@@ -24,10 +27,13 @@
 set(KZ_INSTALL_DATA_DIR share CACHE PATH
     "Folder for the desktop entry, icons, manual pages and documents (relative paths are under the prefix)")
 
-# Programs of the program folder that get a link in <prefix>/bin, and the
-# helpers that live there without one.  A new program joins a list.
+# Programs of the program folder that get a link of their own name in
+# <prefix>/bin, and the programs that live there under the name the main
+# window starts them by, with a link of a descriptive name (link=program).
+# A new program joins a list.
 set(KZ_INSTALL_PROGRAMS korvald-emmc korvald-emmc-cli)
 set(KZ_INSTALL_HELPERS FTPClient)
+set(KZ_INSTALL_HELPER_LINKS korvald-emmc-transfer=FTPClient)
 
 set(KZ_DESKTOP_COMPONENT korvald-desktop)
 set(KZ_PROGRAM_DIR_REF "\${KZ_PROGRAM_DIR}")
@@ -61,12 +67,20 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/skin/ DESTINATION ${KZ_PROGRAM_DIR_REF}/sk
 
 # The links are relative so that a staged install (DESTDIR, the package)
 # stays correct.
+set(kz_links)
 foreach(program ${KZ_INSTALL_PROGRAMS})
+  list(APPEND kz_links ${program}=${program})
+endforeach()
+list(APPEND kz_links ${KZ_INSTALL_HELPER_LINKS})
+foreach(link ${kz_links})
+  string(REPLACE "=" ";" link "${link}")
+  list(GET link 0 name)
+  list(GET link 1 program)
   if(TARGET ${program})
-    install(CODE "set(kz_name ${program})" COMPONENT ${KZ_DESKTOP_COMPONENT})
+    install(CODE "set(kz_name ${name})\nset(kz_program ${program})" COMPONENT ${KZ_DESKTOP_COMPONENT})
     install(CODE [[
       set(kz_bin "${CMAKE_INSTALL_PREFIX}/bin")
-      file(RELATIVE_PATH kz_target "${kz_bin}" "${KZ_PROGRAM_ROOT}${kz_name}")
+      file(RELATIVE_PATH kz_target "${kz_bin}" "${KZ_PROGRAM_ROOT}${kz_program}")
       file(MAKE_DIRECTORY "$ENV{DESTDIR}${kz_bin}")
       file(REMOVE "$ENV{DESTDIR}${kz_bin}/${kz_name}")
       file(CREATE_LINK "${kz_target}" "$ENV{DESTDIR}${kz_bin}/${kz_name}" SYMBOLIC)

@@ -30,7 +30,9 @@ set(KZ_RELEASE_DATE "${kz_year}-${kz_month}-${kz_day}")
 
 set(KZ_METAINFO_FILE ${kz_out}/example.korvald.emmc.metainfo.xml)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/example.korvald.emmc.metainfo.xml.in ${KZ_METAINFO_FILE} @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/man/korvald-emmc.1.in ${kz_out}/korvald-emmc.1 @ONLY)
+foreach(page korvald-emmc korvald-emmc-transfer)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/man/${page}.1.in ${kz_out}/${page}.1 @ONLY)
+endforeach()
 
 # kz_gzip(<source> <output>): output is source compressed, remade when it changes.
 function(kz_gzip source output)
@@ -42,8 +44,9 @@ endfunction()
 
 set(KZ_CHANGELOG_FILE ${kz_out}/changelog.gz)
 kz_gzip(${kz_debian}/changelog ${KZ_CHANGELOG_FILE})
-set(KZ_MAN_PAGES ${kz_out}/korvald-emmc.1.gz)
+set(KZ_MAN_PAGES ${kz_out}/korvald-emmc.1.gz ${kz_out}/korvald-emmc-transfer.1.gz)
 kz_gzip(${kz_out}/korvald-emmc.1 ${kz_out}/korvald-emmc.1.gz)
+kz_gzip(${kz_out}/korvald-emmc-transfer.1 ${kz_out}/korvald-emmc-transfer.1.gz)
 if(TARGET korvald-emmc-cli-man)
   list(APPEND KZ_MAN_PAGES ${kz_out}/korvald-emmc-cli.1.gz)
   kz_gzip(${KZ_CLI_MAN_PAGE} ${kz_out}/korvald-emmc-cli.1.gz)

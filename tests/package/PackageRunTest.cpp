@@ -79,6 +79,7 @@ TEST_F(UnpackedPackage, HoldsWhatTheDesktopAndUdevLookFor)
                              "usr/share/metainfo/example.korvald.emmc.metainfo.xml",
                              "usr/share/icons/hicolor/scalable/apps/korvald-emmc.svg",
                              "usr/share/man/man1/korvald-emmc.1.gz", "usr/share/man/man1/korvald-emmc-cli.1.gz",
+                             "usr/share/man/man1/korvald-emmc-transfer.1.gz", "usr/bin/korvald-emmc-transfer",
                              "usr/share/doc/korvald-emmc/copyright", "usr/share/doc/korvald-emmc/changelog.gz"})
         EXPECT_TRUE(fs::is_regular_file(kRoot / file)) << file;
     std::ifstream entry(kRoot / "usr/share/applications/korvald-emmc.desktop");
