@@ -53,8 +53,15 @@ TEST_P(CopyFault, IsReportedTrulyAndTheNextCopyWorks)
     const QByteArray content = Pattern(kPayloadBytes);
     ASSERT_NO_FATAL_FAILURE(WriteFile(box.StateDir() / "sdcard" / kSource, content));
     WriteFile(box.StateDir() / "sdcard" / "small.txt", "small");
-    boxes.QueueAnswer(kz::MsgAnswer::Ok);
-    boxes.QueueAnswer(kz::MsgAnswer::Ok);
+    for (int answer = 0; answer < 3; ++answer)
+        boxes.QueueAnswer(kz::MsgAnswer::Ok);
+    // The monitor may see an offline box while it is offline and say so in a
+    // box of its own; only the copies' boxes are judged here.
+    const auto copyBoxes = [&] {
+        QStringList texts = boxes.Texts();
+        texts.removeAll(frame->Text(kz::text::DeviceOfflineReboot));
+        return texts;
+    };
     QStringList firstLog;
     WhenModal([&](QWidget* m) { return RowOf(m, QString::fromUtf8(kSource)) >= 0; }, [&](QWidget* modal) {
         // A failed step must not leave the modal window waiting for ever.
@@ -67,7 +74,8 @@ TEST_P(CopyFault, IsReportedTrulyAndTheNextCopyWorks)
             ASSERT_LT(TargetBytes(), kPayloadBytes) << "the copy ended before the fault";
             ASSERT_NO_FATAL_FAILURE(Inject(fault));
         }
-        ASSERT_TRUE(boxes.WaitForCount(1, kEndsWithinMs)) << "the copy never ended\n" << box.BoxLog();
+        ASSERT_TRUE(WaitFor([&] { return copyBoxes().size() >= 1; }, kEndsWithinMs)) << "the copy never ended\n"
+                                                                                       << box.BoxLog();
         // The log lines follow the operator's answer.
         WaitFor([&] { return !LogLines().filter(T(ft::CopyFailed)).isEmpty(); }, 2000);
         ProcessEventsFor(50);
@@ -76,16 +84,17 @@ TEST_P(CopyFault, IsReportedTrulyAndTheNextCopyWorks)
         if (std::string(fault.inject) == "remove-udisk")
             ASSERT_TRUE(frame->MountUdisk());
         Copy(modal, "small.txt", "small copy.txt");
-        ASSERT_TRUE(boxes.WaitForCount(2, kEndsWithinMs)) << box.BoxLog();
+        ASSERT_TRUE(WaitFor([&] { return copyBoxes().size() >= 2; }, kEndsWithinMs)) << box.BoxLog();
     });
     OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
 
-    ASSERT_EQ(boxes.Count(), 2) << box.BoxLog();
-    EXPECT_EQ(boxes.Texts()[1], T(ft::CopyOk));
-    if (fault.boxCarriesOn && boxes.Texts()[0] == T(ft::CopyOk)) {
+    const QStringList texts = copyBoxes();
+    ASSERT_EQ(texts.size(), 2) << box.BoxLog();
+    EXPECT_EQ(texts[1], T(ft::CopyOk));
+    if (fault.boxCarriesOn && texts[0] == T(ft::CopyOk)) {
         EXPECT_EQ(ReadAll(box.StateDir() / "udisk" / kTarget), content) << "a half-written target reported as good";
     } else {
-        EXPECT_EQ(boxes.Texts()[0], T(ft::CopyFailed)) << box.BoxLog();
+        EXPECT_EQ(texts[0], T(ft::CopyFailed)) << box.BoxLog();
         ExpectFailureLogged(firstLog);
     }
     EXPECT_EQ(ReadAll(box.StateDir() / "sdcard" / kSource), content) << "the source was touched";
