@@ -11,7 +11,7 @@
 namespace ft = kz::files::text;
 
 CCopySink::CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server)
-    : m_dialog(dialog), m_window(dialog->GetHWND()), m_main(main), m_lang(dialog->Lang()), m_server(std::move(server))
+    : m_dialog(dialog), m_window(dialog->GetHWND()), m_log(main ? main->Outcomes() : kz::OutcomeLog()), m_lang(dialog->Lang()), m_server(std::move(server))
 {
 }
 
@@ -35,19 +35,18 @@ void CCopySink::CopyEnded()
     kz::ui::RunOnGui(m_dialog, [d = m_dialog] { d->ShowCopyRunning(false); });
 }
 
-// The log lines are written after the box is answered, the failure line
-// (with the copy's facts for the record) before the tip that carries the
-// box's own words.
+// The outcome is in the record before the box shows; the log's rows follow
+// once the box is answered, the failure row (with the copy's facts for the
+// record) before the tip that carries the box's own words.
 void CCopySink::Report(const kz::files::CopyReport& report)
 {
     const char* key = report.success ? ft::CopyOk : ft::CopyFailed;
     const QString text = m_lang.Text(key);
+    std::vector<kz::LogNote> notes = kz::VerdictNotes(report.success, text, key, QStringLiteral("copy"), report.told);
+    notes.front().tag.extra = kz::files::CopyFactsJson(report.facts);
+    kz::RecordedRows rows = m_log.Record(std::move(notes));
     kz::ShowMessageBox(kz::MessageRequest{m_window, text, m_lang.Text(kz::text::Prompt)});
-    const QString operation = QStringLiteral("copy");
-    WriteLogFromWorker(m_main, report.success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
-                       {QString::fromUtf8(key), operation, kz::files::CopyFactsJson(report.facts)});
-    if (!report.success)
-        WriteLogFromWorker(m_main, kz::LOG_TIP, report.told, {{}, operation});
+    m_log.Show(std::move(rows));
 }
 
 void CCopySink::ProgressCleared()

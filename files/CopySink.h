@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "app/OutcomeLog.h"
 #include "files/LangContext.h"
 #include "files/core/CopyRun.h"
 
@@ -28,7 +29,7 @@ public:
 private:
     QPointer<CFileManager> m_dialog;
     QPointer<QObject> m_window;  // owner of the result box
-    QPointer<CMainFrame> m_main;
+    kz::OutcomeLog m_log;
     CLangContext m_lang;
     std::shared_ptr<CAdbHelper> m_server;
 };
