@@ -1,7 +1,7 @@
 #pragma once
 // Carries a copy's visible effects to the GUI thread: the file manager's
-// controls (dropped once the dialog is gone), the result box and the main
-// window's log.  It keeps the dialog's adb server alive until the copy has
+// controls (dropped once the dialog is gone), the result box, and the main
+// window's record and log.  It keeps the dialog's adb server alive until the copy has
 // ended, so closing the dialog during a copy does not cut the copy off.
 
 #include <QPointer>

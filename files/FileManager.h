@@ -5,8 +5,8 @@
 //
 // The dialog releases itself when its window closes: the opener creates it
 // with new, runs it modally and does not touch it afterwards.  Opening it
-// starts the adb server and its end stops it again (after a copy still
-// running has finished).
+// starts the adb server when none runs, and its end then stops it again
+// (after a copy still running has finished).
 
 #include <QJsonObject>
 #include <QList>
