@@ -7,6 +7,7 @@
 #include "platform/ProgramDir.h"
 #include "settings/Language.h"
 #include "ui/Markup.h"
+#include "ui/PanelPicture.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void CMainFrame::LoadLanguageTexts()
     if (m_containerInfo) {
         const QString image = kz::HelpImagePath(kz::ProgramDirectory(), m_strLanguage);
         m_containerInfo->setProperty("kzHelpImage", image);
-        m_containerInfo->setStyleSheet(QStringLiteral("#container_info { border-image: url(\"%1\"); }").arg(image));
+        kz::ui::ShowPanelPicture(m_containerInfo, image);
     }
     for (const Caption& caption : kCaptions)
         kz::ui::SetControlText(FindControl(QString::fromUtf8(caption.control)),

@@ -81,7 +81,8 @@ int RunLs(Session& session)
         const QString size = entry.size.trimmed();
         files.append(QJsonObject{{QStringLiteral("name"), entry.name},
                                  {QStringLiteral("date"), entry.date},
-                                 {QStringLiteral("size"), size}});
+                                 {QStringLiteral("size"), size},
+                                 {QStringLiteral("bytes"), qint64(qMin<quint64>(entry.bytes, INT64_MAX))}});
         text += QStringLiteral("%1  %2  %3\n").arg(entry.date, size.rightJustified(12), entry.name);
     }
     const QJsonObject extra{{QStringLiteral("storage"), StorageWord(*storage)},

@@ -45,6 +45,8 @@ void CCopySink::Report(const kz::files::CopyReport& report)
     std::vector<kz::LogNote> notes = kz::VerdictNotes(report.success, text, key, QStringLiteral("copy"), report.told);
     notes.front().tag.extra = kz::files::CopyFactsJson(report.facts);
     kz::RecordedRows rows = m_log.Record(std::move(notes));
+    // Before the box, so the bar never says "Verifying" beside the verdict.
+    kz::ui::RunOnGuiBlocking(m_dialog, [d = m_dialog, text] { d->ShowCopyVerdict(text); });
     kz::ShowMessageBox(kz::MessageRequest{m_window, text, m_lang.Text(kz::text::Prompt)});
     m_log.Show(std::move(rows));
 }

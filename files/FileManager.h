@@ -81,6 +81,8 @@ public:
     // "Copy"; the end enables it.
     void ShowCopyRunning(bool running);
     void SetCopyProgress(int percent, const QString& text);
+    // The copy's outcome in the bar, which keeps its value.
+    void ShowCopyVerdict(const QString& text);
 
 private:
     void OnWindowInit();

@@ -2,6 +2,7 @@
 #include "files/FileManager.h"
 
 #include <QComboBox>
+#include <QProgressBar>
 
 #include "app/MainFrame.h"
 #include "device/AdbRunner.h"
@@ -87,4 +88,10 @@ void CFileManager::StartCopyJob(const QString& source, const QString& target, co
     job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);
     job.timing = m_main ? m_main->Timings().copy : kz::files::CopyTiming{};
     kz::files::StartCopyWorker(std::move(job));
+}
+
+void CFileManager::ShowCopyVerdict(const QString& text)
+{
+    if (auto* bar = FindControl<QProgressBar>(QStringLiteral("progress_copy")))
+        bar->setFormat(text);
 }

@@ -71,14 +71,18 @@ void CConfig::FillLanguageItems()
 void CConfig::StoreChoice()
 {
     const int index = m_combLanguage ? m_combLanguage->currentIndex() : -1;
+    const QString chosen = index >= 0 ? m_combLanguage->itemData(index).toString() : QString();
+    const QString file = m_owner ? m_owner->m_szLanguageFile : QString();
+    const kz::LanguageChange change = kz::JudgeLanguageChoice(m_strLanguage, kz::ReadLanguageChoice(file), chosen);
     // Nothing selected: nothing to store, which counts as a failed write.
     const bool stored = index >= 0 && m_owner &&
-                        kz::StoreLanguageChoice(m_owner->m_szLanguageFile, m_combLanguage->itemData(index).toString());
+                        (change == kz::LanguageChange::None || kz::StoreLanguageChoice(file, chosen));
     const QString caption = Text(kLanguageSetting);
     if (!stored) {
         kz::ShowMessageBox(GetHWND(), Text(kSetFailed), caption);
-    } else if (kz::ShowMessageBox(GetHWND(), Text(kSetOkRestart), caption, kz::MsgButtons::YesNo) ==
-               kz::MsgAnswer::Yes) {
+    } else if (change == kz::LanguageChange::StoreAndOffer &&
+               kz::ShowMessageBox(GetHWND(), Text(kSetOkRestart), caption, kz::MsgButtons::YesNo) ==
+                   kz::MsgAnswer::Yes) {
         Restart();
     }
     Close(kz::ui::kResultOk);

@@ -10,4 +10,11 @@ int LanguageItemIndex(const QString& language)
     return -1;
 }
 
+LanguageChange JudgeLanguageChoice(const QString& running, const QString& stored, const QString& chosen)
+{
+    if (chosen != running)
+        return LanguageChange::StoreAndOffer;
+    return stored == chosen ? LanguageChange::None : LanguageChange::StoreQuietly;
+}
+
 }  // namespace kz

@@ -23,4 +23,13 @@ inline constexpr std::array<LanguageItem, 3> kLanguageItems{{
 // the setting is stored as written), or -1 when none does.
 int LanguageItemIndex(const QString& language);
 
+// What the OK of the settings dialog amounts to.  The running program shows
+// `running` until it restarts; `stored` is the choice its next start reads.
+enum class LanguageChange {
+    None,            // the language in use, stored already: nothing to store or say
+    StoreQuietly,    // the language in use after another was stored: undo that, no restart needed
+    StoreAndOffer,   // another language: store it and offer the restart
+};
+LanguageChange JudgeLanguageChoice(const QString& running, const QString& stored, const QString& chosen);
+
 }  // namespace kz

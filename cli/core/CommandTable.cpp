@@ -22,7 +22,8 @@ const std::vector<CommandSpec> kCommands = {
      "Succeeds when the box took the command; the box is away for a few seconds afterwards.", {}},
     {"ls", "udisk|sdcard", 1, 1, "list the files on the USB stick or the SD card",
      "One line per file: date, size and name, as the file manager lists them (folders are not listed). The "
-     "stick is mounted first.",
+     "stick is mounted first. With --json each file also carries \"bytes\", the listed size as a number. The box "
+     "lists sizes as 32-bit numbers, so a file of 4 GiB or more shows its size modulo 4 GiB.",
      {}},
     {"copy", "udisk:NAME sdcard:NAME | sdcard:NAME udisk:NAME", 2, 2, "copy a file between the stick and the SD card",
      "Copies NAME from one storage into the other under the second NAME, as the file manager does: the target "

@@ -73,6 +73,7 @@ FileEntry ParseListingLine(QStringView line)
         }
     }
     entry.size = FormatSize(sizeField);
+    entry.bytes = SizeFieldValue(sizeField);
     return entry;
 }
 

@@ -16,6 +16,7 @@ struct FileEntry {
     QString name;  // the rest of the line after the time, inner spaces kept
     QString date;  // the 16 characters of date and time
     QString size;  // display text, see FormatSize
+    quint64 bytes = 0;  // the size field's value, see SizeFieldValue
 };
 
 // Entries in the order of the lines.  Text after the last CR CR LF, and

@@ -102,12 +102,15 @@ TEST_F(FileCopyGui, CopyToUdiskFromTheMainWindowReportsAndLogsSuccess)
     QString progressAfter;
     bool enabledAfter = false;
     bool verifyingShown = false;
+    boxes.Hold();
     WHEN_LISTED(1, {
         StartCopy(modal, QStringLiteral("  abc"));
         verifyingShown = WaitFor([&] { return ProgressText(modal) == T(ft::Verifying); });
         EXPECT_EQ(ProgressValue(modal), 100);
         EXPECT_FALSE(CopyButtonEnabled(modal));
         EXPECT_TRUE(boxes.WaitForCount(1));
+        EXPECT_EQ(ProgressText(modal), T(ft::CopyOk)) << "the bar tells the verdict before the box";
+        boxes.Release();
         EXPECT_TRUE(WaitFor([&] { return CopyButtonEnabled(modal) && ProgressText(modal) == QLatin1String(" "); }));
         progressAfter = ProgressText(modal);
         enabledAfter = CopyButtonEnabled(modal);

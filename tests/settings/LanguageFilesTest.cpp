@@ -171,6 +171,14 @@ TEST(LanguageFiles, TheThreeFilesCarryTheSameTexts)
     }
 }
 
+TEST(LanguageFiles, EnglishSaysWhatHappensWhereTheKeyDoesNot)
+{
+    CIni ini;
+    ini.SetFileName(SourceFile("Language_EN.ini"));
+    EXPECT_EQ(ini.ReadString("English", "Are you sure you want to move this file?"), "Are you sure you want to delete this file?");
+    EXPECT_EQ(ini.ReadString("English", "Chip ProduceName:"), "Chip Product Name:");
+}
+
 TEST(KeyScan, RecognisesTheLookupForms)
 {
     const QString source = QStringLiteral(R"src(

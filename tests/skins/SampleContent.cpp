@@ -4,6 +4,7 @@
 #include "app/core/HelpTexts.h"
 #include "settings/Ini.h"
 #include "ui/Markup.h"
+#include "ui/PanelPicture.h"
 
 #include <QBoxLayout>
 #include <QDir>
@@ -40,9 +41,7 @@ void FillHelpPanel(QWidget& root, bool chinese) {
         if (!help.lines[i].isNull()) ui::SetMarkupText(label, help.lines[i], context);
     }
     if (auto* panel = root.findChild<QFrame*>(QStringLiteral("container_info"))) {
-        const QString image = QDir(SkinDirectory()).filePath(help.image);
-        // A bare declaration would reach every label inside the panel too.
-        panel->setStyleSheet(QStringLiteral("QFrame#container_info { border-image: url(%1); }").arg(image));
+        ui::ShowPanelPicture(panel, QDir(SkinDirectory()).filePath(help.image));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QImage>
 #include <QLayout>
 #include <QRegularExpression>
@@ -26,7 +27,6 @@ QString ReadSkinText(const QString& name) {
 QStringList ProgramImages() {
     QStringList names = {"log_successful.png", "log_failed.png", "log_tips.png",
                          "eMMC_info_en.png", "eMMC_info_cn.png", "combo_arrow.png",
-                         "caption_menu.png", "caption_min.png", "caption_close.png",
                          "menu_setting.png", "menu_about.png", "menu_update.png",
                          "menu_rename.png", "menu_delete.png"};
     for (int n = 1; n <= 16; ++n) names << QStringLiteral("loading_%1.png").arg(n);
@@ -63,8 +63,8 @@ TEST(SkinImages, ApplicationIconsHaveTheirSizes) {
     EXPECT_TRUE(LoadImage(QStringLiteral("korvald-emmc.png")).hasAlphaChannel());
 }
 
-// The panel stretches its picture over itself; a picture of another size
-// would distort, and a banner taller than the panel's top margin would run
+// The panel shows its picture unstretched and centred; a picture of another size
+// would not fit, and a banner taller than the panel's top margin would run
 // under the first help line.  The panel's width follows the captions of the
 // language in use.
 TEST(SkinImages, HelpPicturesFitTheHelpPanel) {
@@ -84,8 +84,26 @@ TEST(SkinImages, HelpPicturesFitTheHelpPanel) {
         const QColor body = picture.pixelColor(picture.width() / 2, picture.height() - 2);
         for (int x = 0; x < picture.width(); x += 7)
             EXPECT_EQ(picture.pixelColor(x, top), body) << name.toStdString() << " at x " << x;
+        const QImage banner = picture.copy(8, 4, picture.width() - 16, top - 8).convertToFormat(QImage::Format_RGB32);
+        for (int wider : {0, 200}) {  // as drawn, centred, at the first width and a widened one
+            root->resize(root->width() + wider, root->height());
+            const QRect in = panel->contentsRect();
+            const QRect shown(in.left() + (in.width() - picture.width()) / 2 + 8, in.top() + 4, banner.width(), banner.height());
+            EXPECT_EQ(panel->grab(shown).toImage().convertToFormat(QImage::Format_RGB32), banner) << panel->width();
+        }
     }
     EXPECT_NE(LoadImage(QStringLiteral("eMMC_info_en.png")), LoadImage(QStringLiteral("eMMC_info_cn.png")));
+}
+
+// At 150% the bars have no half-covered pixel, as a resampled bitmap would.
+TEST(SkinImages, CaptionBarsAreSharpAtAFractionalScale) {
+    for (const char* name : {"caption_menu.svg", "caption_min.svg"}) {
+        const QImage icon = QIcon(QDir(SkinDirectory()).filePath(name)).pixmap(QSize(14, 14), 1.5).toImage();
+        ASSERT_EQ(icon.size(), QSize(21, 21)) << name;
+        QSet<int> alphas;
+        for (int i = 0; i < 21 * 21; ++i) alphas.insert(qAlpha(icon.pixel(i % 21, i / 21)));
+        EXPECT_EQ(alphas, (QSet<int>{0, 255})) << name;
+    }
 }
 
 TEST(SkinImages, FilesNamedBySkinsExist) {
