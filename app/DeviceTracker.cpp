@@ -4,19 +4,21 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/DeviceListPoll.h"
+#include "app/core/DeviceList.h"
+
 namespace kz {
 
-namespace {
-// The client forwards a stop request to its adb and ends with it.
-constexpr int kStopPatienceMs = 1000;
-}  // namespace
-
 DeviceTracker::DeviceTracker(QString client, TrackerRetry retry, std::function<bool()> boxConnected,
-                             ChangeHandler onChange)
-    : m_client(std::move(client)), m_retry(retry), m_boxConnected(std::move(boxConnected)),
-      m_onChange(std::move(onChange)),
-      m_restart(new QTimer(this)), m_settle(new QTimer(this)), m_nextDelayMs(retry.firstMs)
+                             ChangeHandler onChange, TextHandler onClientText)
+    : m_client(client), m_retry(retry), m_boxConnected(std::move(boxConnected)), m_onChange(std::move(onChange)),
+      m_onClientText(std::move(onClientText)), m_restart(new QTimer(this)), m_settle(new QTimer(this)),
+      m_pollTimer(new QTimer(this)),
+      m_poll(new DeviceListPoll(std::move(client), [this](const QString& output) { OnPolled(output); }, this)),
+      m_nextDelayMs(retry.firstMs)
 {
+    m_pollTimer->setInterval(retry.pollMs);
+    connect(m_pollTimer, &QTimer::timeout, m_poll, &DeviceListPoll::Ask);
     m_restart->setSingleShot(true);
     connect(m_restart, &QTimer::timeout, this, &DeviceTracker::Launch);
     m_settle->setSingleShot(true);
@@ -33,7 +35,14 @@ void DeviceTracker::Start()
     if (m_active)
         return;
     m_active = true;
+    m_pollTimer->start();  // until a run delivers a list
     Launch();
+}
+
+void DeviceTracker::CheckNow()
+{
+    if (m_active)
+        m_poll->Ask();
 }
 
 void DeviceTracker::Stop()
@@ -41,16 +50,12 @@ void DeviceTracker::Stop()
     m_active = false;
     m_restart->stop();
     m_settle->stop();
+    m_pollTimer->stop();
+    m_poll->Stop();
     if (!m_process)
         return;
     m_process->disconnect(this);
-    if (m_process->state() != QProcess::NotRunning) {
-        m_process->terminate();
-        if (!m_process->waitForFinished(kStopPatienceMs)) {
-            m_process->kill();
-            m_process->waitForFinished(kStopPatienceMs);
-        }
-    }
+    EndClientRun(*m_process);
     delete m_process;
     m_process = nullptr;
 }
@@ -63,25 +68,24 @@ void DeviceTracker::Launch()
         m_process->disconnect(this);
         m_process->deleteLater();
     }
-    m_process = new QProcess(this);
+    m_process = NewClientRun(this, [this] { OnEnded(); });
     m_reader = TrackFrameReader();
     m_heard = false;
     m_restarted = m_haveLast;
-    m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardErrorFile(QProcess::nullDevice());
     connect(m_process, &QProcess::readyReadStandardOutput, this, &DeviceTracker::OnOutput);
-    connect(m_process, &QProcess::finished, this, &DeviceTracker::OnEnded);
-    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            OnEnded();
-    });
     m_process->start(m_client, {QStringLiteral("track-devices")});
 }
 
 void DeviceTracker::OnOutput()
 {
-    for (const TrackedList& list : m_reader.Feed(m_process->readAllStandardOutput())) {
+    const QList<TrackedList> lists = m_reader.Feed(m_process->readAllStandardOutput());
+    const QByteArray skipped = m_reader.TakeSkipped();
+    if (!skipped.isEmpty() && m_onClientText)
+        m_onClientText(QString::fromUtf8(skipped));
+    for (const TrackedList& list : lists) {
         m_heard = true;
+        m_pollTimer->stop();
         // A box missing from a new server's first list is not yet gone; each
         // new server gets its whole moment, even one that replaced another
         // before that other's moment was over.
@@ -102,14 +106,29 @@ void DeviceTracker::Judge(const TrackedList& list)
         m_haveLast ? CompareTracked(m_last, list) : FirstTracked(list, m_boxConnected && m_boxConnected());
     m_last = list;
     m_haveLast = true;
-    if ((change.lost || change.gained) && m_onChange)
+    if ((change.lost || change.gained || change.changed) && m_onChange)
         m_onChange(change);
+}
+
+// A polled list comes from a server that the adapter let settle.
+void DeviceTracker::OnPolled(const QString& output)
+{
+    if (!m_active)
+        return;
+    if (m_onClientText)
+        m_onClientText(output);
+    if (const std::optional<TrackedList> list = ParseDevicesList(output)) {
+        m_settle->stop();
+        Judge(*list);
+    }
 }
 
 void DeviceTracker::OnEnded()
 {
     if (!m_active)
         return;
+    if (!m_pollTimer->isActive())
+        m_pollTimer->start();
     if (m_heard)
         m_nextDelayMs = m_retry.firstMs;
     m_restart->start(m_nextDelayMs);

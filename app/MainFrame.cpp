@@ -138,6 +138,7 @@ QString CMainFrame::Text(const char* key) const
 void CMainFrame::StoreChipInfoAnswer(kz::ChipInfoReads::ReadId read, const kz::ClientAnswer& answer)
 {
     m_chipReads.Store(read, answer);
+    NoteAnswer(answer.output);
 }
 
 QString CMainFrame::RunShortCommand(const QString& command)
@@ -150,6 +151,7 @@ kz::ClientAnswer CMainFrame::RunShortClient(const QString& command)
     kz::ClientAnswer answer;
     if (!kz::ui::RunBlockingKeepingPaint([&] { answer = kz::RunAdbClient(command); }))
         answer = kz::ReportClientStartFailure("CreateThread Failed!");
+    NoteAnswer(answer.output);
     return answer;
 }
 
@@ -166,8 +168,3 @@ void CMainFrame::PromptBox(const char* key)
     kz::ShowMessageBox(GetHWND(), Text(key), Text(kz::text::Prompt));
 }
 
-void CMainFrame::SetStateText(bool connected)
-{
-    if (m_textState)
-        m_textState->setText(Text(connected ? kz::text::Connected : kz::text::Unconnected));
-}

@@ -12,6 +12,8 @@
 #include <optional>
 
 #include "app/core/ChipInfoReads.h"
+#include "app/core/ClientErrors.h"
+#include "app/core/LinkState.h"
 #include "app/DeviceTracker.h"
 #include "app/DialogTimings.h"
 #include "app/MonitorSettings.h"
@@ -110,7 +112,6 @@ private:
     void OnClick(const kz::ui::TNotifyUI& msg);
     bool RequireDevice();
     void PromptBox(const char* key);
-    void SetStateText(bool connected);
     void AppendLogRow(const QString& line);
     void AppendRecordedRows(const kz::RecordedRows& rows);
     // The chip of a report read now tags the record's entries from here on.
@@ -129,6 +130,15 @@ private:
     void IdentifySingleDevice(const QString& serial);
     void OnRemoval();
     void ClearDeviceState();
+    // The state adb gives the box: named on the state line, and what to do
+    // about it told once per change.
+    void NameLinkState(kz::LinkState state, const QString& words);
+    void ShowLinkState();
+    // What the client said besides a list (adb missing, another adb's
+    // server), from any command: each told once.
+    void NoteClientText(const QString& output);
+    // A command's answer: a device error makes the list be looked at at once.
+    void NoteAnswer(const QString& output);
     // Following adb's own device list besides the USB broadcasts.
     void StartDeviceTracker();
     void StopDeviceTracker();
@@ -159,6 +169,8 @@ private:
     kz::MonitorSettings m_monitor;
     kz::DialogTimings m_dialogs;
     std::unique_ptr<kz::DeviceTracker> m_tracker;
+    kz::LinkState m_linkState = kz::LinkState::None;
+    QList<kz::VersionClash> m_toldClashes;
     std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
     std::function<void()> m_quit;
 };

@@ -10,14 +10,21 @@
 // command waits is acted on after that command, never in the middle of it.
 #include "app/MainFrame.h"
 
+#include <QLabel>
 #include <QTimer>
 
 #include "app/core/DeviceActions.h"
+#include "app/core/ClientErrors.h"
 #include "app/core/DeviceList.h"
 #include "app/core/Texts.h"
 #include "app/core/UsbBroadcast.h"
 #include "device/AdbRunner.h"
 #include "ui/GuiThread.h"
+
+namespace {
+// The operation the record names for what the monitor tells.
+const QString kOperationDetect = QStringLiteral("detect");
+}  // namespace
 
 void CMainFrame::DetectDevice()
 {
@@ -45,12 +52,23 @@ void CMainFrame::DetectOnce()
     if (m_bDeviceConnected || IsClosed())
         return;
     const kz::DeviceListVerdict verdict = kz::JudgeDeviceList(RunShortCommand(QString::fromUtf8(kz::kDevicesCommand)));
-    if (verdict.kind == kz::DeviceListVerdict::NoAnswer)
+    switch (verdict.kind) {
+    case kz::DeviceListVerdict::NoAnswer:
         return;
-    if (verdict.kind == kz::DeviceListVerdict::Offline) {
+    case kz::DeviceListVerdict::Empty:
+        // A state named before is over; with none named the line stays as it is.
+        if (m_linkState != kz::LinkState::None)
+            NameLinkState(kz::LinkState::None, {});
+        return;
+    case kz::DeviceListVerdict::AdbMissing:
+    case kz::DeviceListVerdict::Offline:
         ClearDeviceState();
-        PromptBox(kz::text::DeviceOfflineReboot);
+        NameLinkState(verdict.state, verdict.stateWords);
+        if (verdict.kind == kz::DeviceListVerdict::Offline)
+            PromptBox(kz::text::DeviceOfflineReboot);
         return;
+    case kz::DeviceListVerdict::Online:
+        break;
     }
     if (verdict.onlineCount == 1) {
         IdentifySingleDevice(verdict.serial);
@@ -60,17 +78,19 @@ void CMainFrame::DetectOnce()
         PostMessage(kz::ui::kWmClose);
     } else {
         ClearDeviceState();
+        NameLinkState(verdict.state, verdict.stateWords);
     }
 }
 
 void CMainFrame::IdentifySingleDevice(const QString& serial)
 {
+    NameLinkState(kz::LinkState::Device, {});
     if (!kz::IsBoxModel(RunShortCommand(QString::fromUtf8(kz::kModelCommand)))) {
         ClearDeviceState();
         return;
     }
-    SetStateText(true);
     m_bDeviceConnected = true;
+    ShowLinkState();
     m_record.SetSerial(serial);
     if (!m_bUdiskMounted)
         MountUdisk();
@@ -80,8 +100,57 @@ void CMainFrame::ClearDeviceState()
 {
     m_bUdiskMounted = false;
     m_bDeviceConnected = false;
-    SetStateText(false);
+    ShowLinkState();
     m_record.ForgetBox();
+}
+
+void CMainFrame::NameLinkState(kz::LinkState state, const QString& words)
+{
+    if (state != m_linkState) {
+        m_linkState = state;
+        if (const char* advice = kz::TextsOf(state).advice)
+            LogEntry(kz::LOG_TIP, kz::FillAdvice(Text(advice), words), {QString::fromUtf8(advice), kOperationDetect});
+    }
+    ShowLinkState();
+}
+
+void CMainFrame::ShowLinkState()
+{
+    if (m_textState)
+        m_textState->setText(Text(m_bDeviceConnected ? kz::text::Connected : kz::TextsOf(m_linkState).line));
+}
+
+void CMainFrame::NoteClientText(const QString& output)
+{
+    if (kz::IsAdbMissing(output)) {
+        // Without adb the box is out of reach too; the removal's detection
+        // names the state, after the command that met it.
+        if (m_bDeviceConnected)
+            kz::ui::RunOnGui(this, [this] { OnRemoval(); });
+        else
+            NameLinkState(kz::LinkState::AdbMissing, {});
+        return;
+    }
+    if (m_linkState == kz::LinkState::AdbMissing && kz::ParseDevicesList(output))
+        NameLinkState(kz::LinkState::None, {});  // adb answers again: its list says the rest
+    const std::optional<kz::VersionClash> clash = kz::ServerVersionClash(output);
+    if (!clash || m_toldClashes.contains(*clash))
+        return;
+    m_toldClashes.append(*clash);
+    QString text = Text(kz::text::ServerVersionClash);
+    text.replace(QLatin1String("%1"), clash->server).replace(QLatin1String("%2"), clash->client);
+    LogEntry(kz::LOG_TIP, text, {QString::fromUtf8(kz::text::ServerVersionClash), kOperationDetect});
+}
+
+void CMainFrame::NoteAnswer(const QString& output)
+{
+    if (!kz::ui::IsGuiThread()) {
+        kz::ui::RunOnGui(this, [this, output] { NoteAnswer(output); });
+        return;
+    }
+    NoteClientText(output);
+    if (m_tracker && kz::IsDeviceError(output))
+        m_tracker->CheckNow();
 }
 
 void CMainFrame::OnDeviceChange(int event, const QString& deviceName)
@@ -102,7 +171,8 @@ void CMainFrame::StartDeviceTracker()
         return;
     m_tracker = std::make_unique<kz::DeviceTracker>(
         kz::AdbClientPath(), m_monitor.trackerRetry, [this] { return m_bDeviceConnected; },
-        [this](const kz::TrackedChange& change) { OnTrackedChange(change); });
+        [this](const kz::TrackedChange& change) { OnTrackedChange(change); },
+        [this](const QString& text) { kz::ui::RunOnGui(this, [this, text] { NoteClientText(text); }); });
     m_tracker->Start();
 }
 
@@ -116,9 +186,11 @@ void CMainFrame::StopDeviceTracker()
 void CMainFrame::OnTrackedChange(const kz::TrackedChange& change)
 {
     kz::ui::RunOnGui(this, [this, change] {
+        // The removal of a connected box detects again by itself.
+        const bool removal = change.lost && m_bDeviceConnected;
         if (change.lost)
             OnRemoval();
-        if (change.gained)
+        if (!removal)
             DetectDevice();
     });
 }
@@ -132,7 +204,7 @@ void CMainFrame::OnRemoval()
         if (m_bDeviceConnected)
             return;  // another USB device went; the box is still there
         m_bUdiskMounted = false;
-        SetStateText(false);
+        ShowLinkState();
         LogKey(kz::LOG_TIP, kz::text::DeviceSetAside);
         m_record.ForgetBox();  // the entry that says so still names the box
     });

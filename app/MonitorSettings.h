@@ -14,6 +14,8 @@ struct TrackerRetry {
     int firstMs = 500;
     int maxMs = 8000;
     int settleMs = 1500;
+    // While no run follows the list, "devices" is asked this often.
+    int pollMs = 2000;
 };
 
 struct MonitorSettings {

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/core/Texts.h"
 #include "board/BoardWorker.h"
+#include "board/core/BootChoice.h"
 #include "board/core/BoardTexts.h"
 #include "device/AdbRunner.h"
 #include "files/FilePicker.h"
@@ -148,16 +149,36 @@ void CMotherBoard::ShowChipInfo(const kz::ChipInfo& info)
             name.chop(1);
         kz::ui::SetControlText(FindControl(QStringLiteral("editProduceName")), name);
     }
-    const std::pair<const char*, std::optional<int>> combos[] = {
-        {"comb_partitionselected", info.partitionEnable},
-        {"comb_ack", info.ack},
-        {"comb_bootmode", info.bootMode},
-        {"comb_buswidth", info.busWidth},
+    ShowBootSettings(info);
+}
+
+// Each combo shows the value the chip reported, or none; a value it does
+// not list is told in the log with the chip's words.
+void CMotherBoard::ShowBootSettings(const kz::ChipInfo& info)
+{
+    const struct {
+        const char* label;  // the chip tool's own name of the setting, never translated
+        const char* combo;
+        std::optional<int> index;
+        const std::optional<QString>& reported;
+    } settings[] = {
+        {"Boot Partition Enable", "comb_partitionselected", info.partitionEnable, info.reported.partitionEnable},
+        {"ACK", "comb_ack", info.ack, info.reported.ack},
+        {"Boot mode", "comb_bootmode", info.bootMode, info.reported.bootMode},
+        {"Bus width", "comb_buswidth", info.busWidth, info.reported.busWidth},
     };
-    for (const auto& [name, index] : combos) {
-        auto* combo = FindControl<QComboBox>(QString::fromUtf8(name));
-        if (combo && index && *index < combo->count())
-            combo->setCurrentIndex(*index);
+    for (const auto& s : settings) {
+        auto* combo = FindControl<QComboBox>(QString::fromUtf8(s.combo));
+        if (!combo)
+            continue;
+        const kz::board::ComboChoice choice = kz::board::ChooseComboItem(s.reported, s.index, combo->count());
+        if (choice.select)
+            combo->setCurrentIndex(*choice.select);
+        if (!choice.unlisted.isEmpty() && m_pOwner) {
+            const char* key = kz::board::text::ChipValueUnlisted;
+            m_pOwner->WriteLog(kz::LOG_TIP, Text(key).arg(QLatin1String(s.label), choice.unlisted),
+                               {QString::fromUtf8(key), QStringLiteral("boot-config")});
+        }
     }
 }
 

@@ -113,6 +113,7 @@ private:
     void WriteUserRow(QWidget* row);
     void ReadUserArea();
     // Boot configuration.
+    void ShowBootSettings(const kz::ChipInfo& info);
     void ApplyBootSetting(kz::board::BootSetting setting, const char* button, const char* combo);
 
     // Picks a file for target; with a U-disk source the U-disk is mounted first.

@@ -97,6 +97,12 @@ std::optional<QString> BootValue(QString& t, const QString& label)
     return t.mid(marker + 3, end < 0 ? -1 : end - marker - 3);
 }
 
+// The line's carriage returns and blanks are not part of the value.
+std::optional<QString> Trimmed(const std::optional<QString>& value)
+{
+    return value ? std::optional<QString>(value->trimmed()) : std::nullopt;
+}
+
 // Index of the first text found in value (first match wins).
 std::optional<int> FirstMatch(const std::optional<QString>& value, std::initializer_list<const char*> texts)
 {
@@ -142,12 +148,15 @@ ChipInfo ParseChipInfo(QString t)
     if (auto id = WordBefore(t, QStringLiteral("Manufacturer ID"), QStringLiteral("Card/BGA")))
         info.manufacturer = ManufacturerName(*id);
     info.productName = WordBefore(t, QStringLiteral("Product name"), QStringLiteral("Product revision"));
-    info.partitionEnable = FirstMatch(BootValue(t, QStringLiteral("Boot Partition Enable:")),
-                                      {"None", "Boot partition 1", "Boot partition 2"});
-    info.ack = FirstMatch(BootValue(t, QStringLiteral("ACK:")), {"On", "Off"});
-    info.bootMode =
-        FirstMatch(BootValue(t, QStringLiteral("Boot mode:")), {"single,backward compatible", "single,high speed"});
-    info.busWidth = LastMatch(BootValue(t, QStringLiteral("Bus width:")), {"x1 (sdr)", "x4 (sdr)", "x8 (sdr)"});
+    ChipInfo::Reported& said = info.reported;
+    said.partitionEnable = Trimmed(BootValue(t, QStringLiteral("Boot Partition Enable:")));
+    said.ack = Trimmed(BootValue(t, QStringLiteral("ACK:")));
+    said.bootMode = Trimmed(BootValue(t, QStringLiteral("Boot mode:")));
+    said.busWidth = Trimmed(BootValue(t, QStringLiteral("Bus width:")));
+    info.partitionEnable = FirstMatch(said.partitionEnable, {"None", "Boot partition 1", "Boot partition 2"});
+    info.ack = FirstMatch(said.ack, {"On", "Off"});
+    info.bootMode = FirstMatch(said.bootMode, {"single,backward compatible", "single,high speed"});
+    info.busWidth = LastMatch(said.busWidth, {"x1 (sdr)", "x4 (sdr)", "x8 (sdr)"});
     return info;
 }
 

@@ -25,6 +25,14 @@ struct ChipInfo {
     std::optional<int> ack;
     std::optional<int> bootMode;
     std::optional<int> busWidth;
+    // The words after "==>" for each boot label found, trimmed: what the
+    // chip reported, whether or not a combo lists it.
+    struct Reported {
+        std::optional<QString> partitionEnable;
+        std::optional<QString> ack;
+        std::optional<QString> bootMode;
+        std::optional<QString> busWidth;
+    } reported;
 };
 
 ChipInfo ParseChipInfo(QString output);

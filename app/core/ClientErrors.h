@@ -4,6 +4,7 @@
 // text never gets two messages.
 
 #include <QString>
+#include <optional>
 
 namespace kz {
 
@@ -16,5 +17,22 @@ enum class PlainNotFound { First, Last };
 // The message (English text, a language-file key) for the first error of the
 // client found in `output`, or nullptr when there is none.
 const char* ClientErrorMessage(const QString& output, PlainNotFound rank);
+
+// adb refused the command for want of a usable device (missing, offline,
+// unauthorized, several, ...): a reason to look at its device list at once.
+// A shell's "not found" is not one.
+bool IsDeviceError(const QString& output);
+
+// The adapter found no adb client to run.
+bool IsAdbMissing(const QString& output);
+
+// "adb server version (N) doesn't match this client (M)": another adb's
+// server answered.  The server's and the client's version, when said.
+struct VersionClash {
+    QString server;
+    QString client;
+    bool operator==(const VersionClash&) const = default;
+};
+std::optional<VersionClash> ServerVersionClash(const QString& output);
 
 }  // namespace kz

@@ -81,20 +81,22 @@ QList<TrackedList> TrackFrameReader::Feed(const QByteArray& bytes)
         const qsizetype lineEnd = m_pending.indexOf('\n');
         if (lineEnd < 0 && m_pending.size() <= kLengthDigits + kMaxPayload)
             break;
-        m_pending.remove(0, lineEnd < 0 ? m_pending.size() : lineEnd + 1);
+        const qsizetype skip = lineEnd < 0 ? m_pending.size() : lineEnd + 1;
+        m_skipped.append(m_pending.left(skip));
+        m_pending.remove(0, skip);
     }
     return lists;
 }
 
 TrackedChange CompareTracked(const TrackedList& before, const TrackedList& after)
 {
-    return {AnyUsableMissingFrom(before, after), AnyUsableMissingFrom(after, before)};
+    return {AnyUsableMissingFrom(before, after), AnyUsableMissingFrom(after, before), before != after};
 }
 
 TrackedChange FirstTracked(const TrackedList& list, bool boxConnected)
 {
     const bool usable = AnyUsable(list);
-    return {boxConnected && !usable, usable};
+    return {boxConnected && !usable, usable, !list.isEmpty()};
 }
 
 }  // namespace kz

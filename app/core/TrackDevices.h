@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <utility>
 
 namespace kz {
 
@@ -22,15 +23,19 @@ public:
     // The lists completed by `bytes`, oldest first.  Text that is no frame
     // (a server notice, a cut-off stream) is skipped up to the next line.
     QList<TrackedList> Feed(const QByteArray& bytes);
+    // The text skipped since the last call (adb's own messages among them).
+    QByteArray TakeSkipped() { return std::exchange(m_skipped, {}); }
 
 private:
     QByteArray m_pending;
+    QByteArray m_skipped;
 };
 
 // What a new list means for the box compared with the one before.
 struct TrackedChange {
     bool lost = false;    // a device that was usable is gone or no longer "device"
     bool gained = false;  // a device is usable that was not before
+    bool changed = false;  // any device came, went or changed its state
     bool operator==(const TrackedChange&) const = default;
 };
 

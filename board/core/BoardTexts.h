@@ -8,6 +8,9 @@ inline constexpr const char Modify[] = "Modify";
 inline constexpr const char Modifying[] = "Modifying";
 inline constexpr const char SetOk[] = "Set successfully!";
 inline constexpr const char SetFailed[] = "Set failed!";
+// %1 the chip tool's name of the setting, %2 the value it reported.
+inline constexpr const char ChipValueUnlisted[] =
+    "The chip reports %1 \"%2\", which the list does not offer: no value is selected.";
 
 inline constexpr const char Read[] = "Read";
 inline constexpr const char Write[] = "Write";

@@ -2,24 +2,13 @@
 
 #include <QStringList>
 
+#include "app/core/DeviceList.h"
+
 namespace kz::cli {
 
 kz::TrackedList ListedDevices(const QString& devicesOutput)
 {
-    static const QString kHeader = QStringLiteral("List of devices attached");
-    const qsizetype header = devicesOutput.indexOf(kHeader);
-    if (header < 0)
-        return {};
-    kz::TrackedList listed;
-    const QStringList lines = devicesOutput.mid(header + kHeader.size()).split(u'\n');
-    // The header's own line is the first; what follows it on that line is
-    // adb's blank.
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringList fields = lines.at(i).trimmed().split(u'\t');
-        if (fields.size() == 2 && !fields.at(0).isEmpty() && !fields.at(1).isEmpty())
-            listed.append({fields.at(0), fields.at(1)});
-    }
-    return listed;
+    return kz::ParseDevicesList(devicesOutput).value_or(kz::TrackedList{});
 }
 
 SerialChoice ChooseSerial(const kz::TrackedList& listed)

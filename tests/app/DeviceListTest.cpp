@@ -1,4 +1,5 @@
 #include "app/core/ChipInfoErrors.h"
+#include "app/core/ClientErrors.h"
 #include "app/core/DeviceList.h"
 #include "app/core/UsbBroadcast.h"
 
@@ -13,11 +14,66 @@ const QString kHeader = "List of devices attached \r\n";
 TEST(DeviceList, NoAnswerLeavesStateAlone)
 {
     EXPECT_EQ(JudgeDeviceList("").kind, DeviceListVerdict::NoAnswer);
-    EXPECT_EQ(JudgeDeviceList(kHeader).kind, DeviceListVerdict::NoAnswer);
-    EXPECT_EQ(JudgeDeviceList(kHeader + "\r\n").kind, DeviceListVerdict::NoAnswer);
+    EXPECT_EQ(JudgeDeviceList(kHeader).kind, DeviceListVerdict::Empty);
+    EXPECT_EQ(JudgeDeviceList(kHeader + "\r\n").kind, DeviceListVerdict::Empty);
     // A client that prints no header (for example when adb itself is missing)
     // is taken as listing nothing, even if the text looks like a device line.
     EXPECT_EQ(JudgeDeviceList("adb: not found\r\nemulator-5554\tdevice\r\n").kind, DeviceListVerdict::NoAnswer);
+}
+
+// Each state adb lists, as "devices", "devices -l" and "track-devices" print
+// it (captured from adb 1.0.41; the adapter ends lines in CR LF).
+TEST(DeviceList, EveryStateIsNamed)
+{
+    const QString noPermissions =
+        "no permissions (user in plugdev group; are your udev rules wrong?); see "
+        "[http://developer.android.com/tools/device.html]";
+    const struct {
+        QString words;
+        LinkState state;
+    } cases[] = {
+        {"device", LinkState::Device},           {"offline", LinkState::Offline},
+        {"unauthorized", LinkState::Unauthorized}, {noPermissions, LinkState::NoPermissions},
+        {"authorizing", LinkState::Authorizing}, {"connecting", LinkState::Connecting},
+        {"recovery", LinkState::Recovery},       {"sideload", LinkState::Sideload},
+        {"bootloader", LinkState::Bootloader},   {"host", LinkState::Host},
+        {"unknown", LinkState::Unknown},         {"rescue", LinkState::Unknown},
+    };
+    for (const auto& c : cases) {
+        const QString plain = kHeader + "0123456789ABCDEF\t" + c.words + "\r\n\r\n";
+        const QString longForm = kHeader + "0123456789ABCDEF       " + c.words +
+                                 " usb:1-1.4 product:imx51_bbg model:imx51_bbg device:imx51_bbg transport_id:3\r\n\r\n";
+        for (const QString& output : {plain, longForm}) {
+            const DeviceListVerdict verdict = JudgeDeviceList(output);
+            EXPECT_EQ(verdict.state, c.state) << qPrintable(output);
+            EXPECT_EQ(verdict.stateWords, c.state == LinkState::Device ? QString() : c.words) << qPrintable(output);
+            EXPECT_EQ(ParseDevicesList(output), (TrackedList{{"0123456789ABCDEF", c.words}})) << qPrintable(output);
+        }
+        TrackFrameReader frames;
+        const QByteArray payload = "0123456789ABCDEF\t" + c.words.toUtf8() + "\n";
+        const QList<TrackedList> tracked = frames.Feed(QByteArray::number(payload.size(), 16).rightJustified(4, '0') + payload);
+        ASSERT_EQ(tracked.size(), 1);
+        EXPECT_EQ(LinkStateOf(tracked[0].value(0).state), c.state) << qPrintable(c.words);
+        EXPECT_EQ(TextsOf(c.state).advice == nullptr, c.state == LinkState::Device) << qPrintable(c.words);
+    }
+    EXPECT_EQ(JudgeDeviceList(kHeader + "a\tunauthorized\r\nb\tdevice\r\n").state, LinkState::Device);
+    EXPECT_EQ(JudgeDeviceList("kz_daemon: the adb client 'adb' was not found; install it with: sudo apt-get install adb\r\n").kind,
+              DeviceListVerdict::AdbMissing);
+    EXPECT_EQ(ParseDevicesList("error: protocol fault\r\n"), std::nullopt);
+}
+
+TEST(ClientErrors, WhatTheClientSaysBesidesAList)
+{
+    for (const char* error : {"error: device not found", "error: device offline", "error: device unauthorized.",
+                              "error: device 'X' not found", "error: no devices/emulators found",
+                              "error: more than one device/emulator", "error: closed"})
+        EXPECT_TRUE(IsDeviceError(error)) << error;
+    EXPECT_FALSE(IsDeviceError("/system/bin/sh: md5sum: not found"));
+    EXPECT_FALSE(IsDeviceError("error: protocol fault (couldn't read status): Connection reset by peer"));
+    EXPECT_EQ(ServerVersionClash("adb server version (41) doesn't match this client (39); killing...\r\n"),
+              (VersionClash{"41", "39"}));
+    EXPECT_EQ(ServerVersionClash("* daemon started successfully\r\n"), std::nullopt);
+    EXPECT_FALSE(IsAdbMissing("kz_daemon: cannot run the adb client 'adb': Permission denied"));
 }
 
 TEST(DeviceList, CountsDeviceLinesWithCrLf)

@@ -66,10 +66,50 @@ TEST_F(MainFrameMonitor, OfflineBoxIsReported)
 {
     Start("List of devices attached \r\nemulator-5554\toffline\r\n\r\n");
     EXPECT_FALSE(frame->m_bDeviceConnected);
-    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+    EXPECT_EQ(StateText(), Text(kz::text::StateOffline));
+    ASSERT_EQ(LogLines().size(), 1);
+    EXPECT_TRUE(LogLines()[0].contains(Text(kz::text::AdviceOffline))) << qPrintable(LogLines()[0]);
     EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::DeviceOfflineReboot)});
     EXPECT_EQ(boxes.Requests().value(0).caption, Text(kz::text::Prompt));
     EXPECT_FALSE(frame->IsClosed());
+}
+
+// Each state is named on the state line and its advice logged once per
+// change, however often the list is read.
+TEST_F(MainFrameMonitor, DeviceStatesAreNamedOncePerChange)
+{
+    Start("List of devices attached \r\n0123ABCD\tno permissions (user in plugdev group; are your udev rules "
+          "wrong?); see [http://developer.android.com/tools/device.html]\r\n\r\n");
+    EXPECT_EQ(StateText(), Text(kz::text::StateNoPermissions));
+    ASSERT_EQ(LogLines().size(), 1);
+    EXPECT_TRUE(LogLines()[0].contains("install -m 644 packaging/udev/60-korvald-emmc.rules /etc/udev/rules.d/"))
+        << qPrintable(LogLines()[0]);
+    const auto arrival = [&](const QByteArray& devices, int calls) {
+        bin.Answer(kDevices, devices);
+        frame->OnDeviceChange(kz::DBT_DEVICEARRIVAL, kUsbName);
+        ASSERT_TRUE(WaitForCalls(kDevices, calls));
+        ProcessEventsFor(50);
+    };
+    arrival("List of devices attached \r\n0123ABCD\tno permissions; see [x]\r\n\r\n", 2);
+    EXPECT_EQ(LogLines().size(), 1) << qPrintable(LogLines().join(u'\n'));
+    arrival("List of devices attached \r\n0123ABCD\tunauthorized\r\n\r\n", 3);
+    EXPECT_EQ(StateText(), Text(kz::text::StateUnauthorized));
+    ASSERT_EQ(LogLines().size(), 2);
+    EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::AdviceUnauthorized)));
+    arrival(kNoDevice, 4);
+    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+    arrival("kz_daemon: the adb client 'adb' was not found; install it with: sudo apt-get install adb\r\n", 5);
+    EXPECT_EQ(StateText(), Text(kz::text::StateAdbMissing));
+    EXPECT_TRUE(LogLines().last().contains("sudo apt install adb"));
+    const QByteArray clash = "adb server version (41) doesn't match this client (39); killing...\r\n";
+    arrival(clash + kNoDevice, 6);
+    arrival(clash + kNoDevice, 7);
+    ASSERT_EQ(LogLines().size(), 4);
+    EXPECT_TRUE(LogLines()[3].contains("version 41") && LogLines()[3].contains("version 39")) << qPrintable(LogLines()[3]);
+    arrival(kOneBox, 8);
+    EXPECT_EQ(StateText(), Text(kz::text::Connected));
+    EXPECT_EQ(LogLines().size(), 5);  // the mount's
+    EXPECT_EQ(boxes.Count(), 0);
 }
 
 TEST_F(MainFrameMonitor, TwoDevicesAreReportedAndTheProgramEnds)
@@ -133,10 +173,10 @@ TEST_F(MainFrameMonitor, AdbListFollowedWithoutArrivalDelay)
 
     bin.Answer(kDevices, "List of devices attached \r\nemulator-5554\toffline\r\n\r\n");
     bin.Answer(kTrack, "0016emulator-5554\toffline\n");
-    ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected && LogLines().size() == 2; }, 2000));
-    EXPECT_EQ(StateText(), Text(kz::text::Unconnected));
+    ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected && LogLines().size() == 3; }, 2000));
+    EXPECT_EQ(StateText(), Text(kz::text::StateOffline));
     EXPECT_EQ(boxes.Texts(), QStringList{Text(kz::text::DeviceOfflineReboot)});
-    EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::DeviceSetAside)));
+    EXPECT_TRUE(LogLines()[2].contains(Text(kz::text::DeviceSetAside)));
 
     // The list unchanged on every restart starts nothing more.
     const int devicesCalls = bin.CountCalls(kDevices);
@@ -201,6 +241,29 @@ TEST_F(MainFrameMonitor, AdbListClientThatCannotStartIsRetriedSilently)
     bin.Answer(kTrack, "0015emulator-5554\tdevice\n");
     ASSERT_TRUE(QFile::setPermissions(client, runnable));
     EXPECT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected; }, 2000));
+}
+
+// A client without "track-devices": the list is asked every 2 s instead.
+TEST_F(MainFrameMonitor, WithoutAFollowedListTheListIsPolled)
+{
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {}};
+    StartConnected();
+    for (const auto& [devices, connected] : {std::pair{kNoDevice, false}, std::pair{kOneBox, true}}) {
+        bin.Answer(kDevices, devices);
+        ASSERT_TRUE(WaitFor([&] { return frame->m_bDeviceConnected == connected; }, 3000));
+        EXPECT_EQ(StateText(), Text(connected ? kz::text::Connected : kz::text::Unconnected));
+    }
+}
+
+TEST_F(MainFrameMonitor, ADeviceErrorHasTheListAskedAtOnce)
+{
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {.pollMs = 60000}};
+    StartConnected();
+    bin.Answer(kDevices, kNoDevice);
+    bin.Answer(kReboot, "error: device not found\r\n");
+    ClickButton(frame->GetHWND(), "btn_reboot");
+    EXPECT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected; }, 1000));
+    EXPECT_TRUE(LogLines().last().contains(Text(kz::text::DeviceSetAside))) << qPrintable(LogLines().last());
 }
 
 TEST_F(MainFrameMonitor, ArrivalWhileConnectedDoesNothing)

@@ -48,6 +48,11 @@ TEST(TrackFrameReader, ReadsFramesHoweverThePipeCutsThem)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ReadAll(c.chunks), c.lists) << c.what;
+    // adb's own words are handed on, not lost with the skipped text.
+    TrackFrameReader reader;
+    reader.Feed("adb server version (41) doesn't match this client (39); killing...\n" + kBoxFrame);
+    EXPECT_EQ(reader.TakeSkipped(), "adb server version (41) doesn't match this client (39); killing...\n");
+    EXPECT_EQ(reader.TakeSkipped(), "");
 }
 
 TEST(TrackFrameReader, GarbageNeverStopsTheStream)
@@ -68,15 +73,15 @@ TEST(CompareTracked, OnlyTheDeviceStateCounts)
         TrackedChange change;
     };
     const Case cases[] = {
-        {"arrival", {}, {kBox}, {false, true}},
-        {"removal", {kBox}, {}, {true, false}},
-        {"turns offline", {kBox}, {offline}, {true, false}},
-        {"comes online", {offline}, {kBox}, {false, true}},
-        {"appears offline", {}, {offline}, {false, false}},
-        {"unchanged", {kBox}, {kBox}, {false, false}},
-        {"one goes, another comes", {kBox}, {other}, {true, true}},
-        {"a second one comes", {kBox}, {kBox, other}, {false, true}},
-        {"offline goes", {offline}, {}, {false, false}},
+        {"arrival", {}, {kBox}, {false, true, true}},
+        {"removal", {kBox}, {}, {true, false, true}},
+        {"turns offline", {kBox}, {offline}, {true, false, true}},
+        {"comes online", {offline}, {kBox}, {false, true, true}},
+        {"appears offline", {}, {offline}, {false, false, true}},
+        {"unchanged", {kBox}, {kBox}, {false, false, false}},
+        {"one goes, another comes", {kBox}, {other}, {true, true, true}},
+        {"a second one comes", {kBox}, {kBox, other}, {false, true, true}},
+        {"offline goes", {offline}, {}, {false, false, true}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CompareTracked(c.before, c.after), c.change) << c.what;
@@ -85,9 +90,9 @@ TEST(CompareTracked, OnlyTheDeviceStateCounts)
 TEST(FirstTracked, JudgedAgainstWhatTheProgramBelieves)
 {
     const TrackedList offline{{"emulator-5554", "offline"}};
-    EXPECT_EQ(FirstTracked({kBox}, true), (TrackedChange{false, true}));
-    EXPECT_EQ(FirstTracked({kBox}, false), (TrackedChange{false, true}));
-    EXPECT_EQ(FirstTracked(offline, true), (TrackedChange{true, false}));
+    EXPECT_EQ(FirstTracked({kBox}, true), (TrackedChange{false, true, true}));
+    EXPECT_EQ(FirstTracked({kBox}, false), (TrackedChange{false, true, true}));
+    EXPECT_EQ(FirstTracked(offline, true), (TrackedChange{true, false, true}));
     EXPECT_EQ(FirstTracked({}, true), (TrackedChange{true, false}));
-    EXPECT_EQ(FirstTracked(offline, false), (TrackedChange{false, false}));
+    EXPECT_EQ(FirstTracked(offline, false), (TrackedChange{false, false, true}));
 }

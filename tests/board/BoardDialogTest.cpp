@@ -61,6 +61,26 @@ TEST_F(BoardDialog, ChipReportFillsFieldsListAndCombosAcrossASecondInit)
     EXPECT_EQ(board->GetItemText(5, 0), QString());
 }
 
+// A value no item stands for is shown as none (so Modify sends nothing) and
+// told in the log in the chip's words.
+TEST_F(BoardDialog, ReportedValuesTheCombosDoNotListSelectNothing)
+{
+    QString report = QString::fromUtf8(kReport);
+    report.replace("==> single,high speed", "==> dual data rate");
+    report.replace("==> Boot partition 2", "==> User area enabled for boot");
+    OpenBoard(report);
+    EXPECT_EQ(Ctl<QComboBox>("comb_bootmode")->currentIndex(), -1);
+    EXPECT_EQ(Ctl<QComboBox>("comb_partitionselected")->currentIndex(), -1);
+    EXPECT_EQ(Ctl<QComboBox>("comb_ack")->currentIndex(), 1);
+    const QStringList log = LogLines();
+    ASSERT_EQ(log.size(), 3) << qPrintable(log.join(u'\n'));
+    EXPECT_TRUE(log[1].contains("Boot Partition Enable \"User area enabled for boot\"")) << qPrintable(log[1]);
+    EXPECT_TRUE(log[2].contains("Boot mode \"dual data rate\"")) << qPrintable(log[2]);
+    Click("btn_bootmode");
+    EXPECT_TRUE(BoardCalls().isEmpty()) << qPrintable(BoardCalls().join(u'\n'));
+    EXPECT_EQ(boxes.Texts(), QStringList({"Set failed!"}));
+}
+
 TEST_F(BoardDialog, PagesChangeOnlyWithTheirSelection)
 {
     OpenBoard();

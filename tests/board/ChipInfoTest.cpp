@@ -39,6 +39,7 @@ TEST(ChipInfo, DecodesEveryFieldOfAFullReport)
     EXPECT_EQ(info.ack, 0);
     EXPECT_EQ(info.bootMode, 1);
     EXPECT_EQ(info.busWidth, 1);
+    EXPECT_EQ(info.reported.busWidth, QStringLiteral("x4 (sdr)"));
 }
 
 TEST(ChipInfo, WithoutPartitionsTheOtherFieldsAreStillFilled)
@@ -123,6 +124,10 @@ TEST(ChipInfo, BootModeAndMissingMarker)
     const kz::ChipInfo info = kz::ParseChipInfo(QStringLiteral("Boot mode: single,backward compatible\n"));
     EXPECT_FALSE(info.bootMode) << "no ==> after the label";
     EXPECT_EQ(kz::ParseChipInfo(QStringLiteral("Boot mode: a ==> single,backward compatible")).bootMode, 0);
+    // A mode no combo item stands for is kept in the chip's words.
+    const kz::ChipInfo ddr = kz::ParseChipInfo(Report(QStringLiteral("Boot mode: 0x10 ==> dual data rate\n")));
+    EXPECT_FALSE(ddr.bootMode);
+    EXPECT_EQ(ddr.reported.bootMode, QStringLiteral("dual data rate"));
 }
 
 }  // namespace

@@ -254,8 +254,10 @@ TEST_F(UpdateJourney, ClosedWhileRunningTheUpdateFinishesAndSaysSo)
 TEST_F(FaultJourney, UnauthorizedBoxIsSetAsideAndTakenBackWhenAuthorized)
 {
     ASSERT_NO_FATAL_FAILURE(Inject(kUnauthorized));
-    ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected; }, 3000)) << box.BoxLog();
-    EXPECT_EQ(StateText(), frame->Text(kz::text::Unconnected));
+    // adb names the box "authorizing" while it offers its keys, "unauthorized" after.
+    const QStringList named{frame->Text(kz::text::StateAuthorizing), frame->Text(kz::text::StateUnauthorized)};
+    ASSERT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected && named.contains(StateText()); }, 3000))
+        << box.BoxLog() << qPrintable(StateText());
     const int before = boxes.Count();
     ClickButton(frame->GetHWND(), "btn_readInfo");
     EXPECT_EQ(boxes.Texts().mid(before), QStringList{frame->Text(kz::text::NoDeviceFound)})
