@@ -17,6 +17,7 @@
 #include "app/DeviceTracker.h"
 #include "app/DialogTimings.h"
 #include "app/MonitorSettings.h"
+#include "files/core/BoxApplets.h"
 #include "app/OperatorRecord.h"
 #include "app/OutcomeLog.h"
 #include "app/core/LogLine.h"
@@ -92,6 +93,10 @@ public:
     QString RunShortCommand(const QString& command);
     // The same, telling whether the client started at all.
     kz::ClientAnswer RunShortClient(const QString& command);
+
+    // What the box's busybox was found to have at detection; all Unknown
+    // while no box is connected.
+    const kz::files::BoxApplets& Applets() const { return m_applets; }
 
     // Tests replace the end of the program.
     void SetQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
@@ -171,6 +176,7 @@ private:
     std::unique_ptr<kz::DeviceTracker> m_tracker;
     kz::LinkState m_linkState = kz::LinkState::None;
     QList<kz::VersionClash> m_toldClashes;
+    kz::files::BoxApplets m_applets;
     std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
     std::function<void()> m_quit;
 };

@@ -94,12 +94,14 @@ void CMainFrame::IdentifySingleDevice(const QString& serial)
     m_record.SetSerial(serial);
     if (!m_bUdiskMounted)
         MountUdisk();
+    m_applets = kz::files::JudgeAppletProbe(RunShortCommand(kz::files::AppletProbeCommand()));
 }
 
 void CMainFrame::ClearDeviceState()
 {
     m_bUdiskMounted = false;
     m_bDeviceConnected = false;
+    m_applets = {};
     ShowLinkState();
     m_record.ForgetBox();
 }
@@ -200,6 +202,7 @@ void CMainFrame::OnRemoval()
     if (!m_bDeviceConnected)
         return;
     m_bDeviceConnected = false;
+    m_applets = {};
     m_detections.push_back([this] {
         if (m_bDeviceConnected)
             return;  // another USB device went; the box is still there

@@ -31,6 +31,11 @@ kz::board::LogSink MainWindowLog(const kz::OutcomeLog& log)
     };
 }
 
+kz::files::BoxApplets OwnerApplets(const CMainFrame* owner)
+{
+    return owner ? owner->Applets() : kz::files::BoxApplets{};
+}
+
 }  // namespace
 
 void CMotherBoard::BrowseBoot(int boot)
@@ -65,11 +70,12 @@ void CMotherBoard::ReadBoot(int boot)
     job.caption = Text(kz::text::Prompt);
     job.okText = Text(boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk);
     job.failText = failText;
-    const kz::board::BootReport report{QStringLiteral("read-boot%1").arg(boot), job.okText, job.failText,
-                                       boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk,
-                                       boot == 1 ? text::Boot1SaveFailed : text::Boot2SaveFailed,
-                                       MainWindowLog(Outcomes())};
+    kz::board::BootReport report{QStringLiteral("read-boot%1").arg(boot), job.okText, job.failText,
+                                 boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk,
+                                 boot == 1 ? text::Boot1SaveFailed : text::Boot2SaveFailed,
+                                 MainWindowLog(Outcomes())};
     SetJobRecord(job, report.operation, report.okKey, report.failKey);
+    report.applets = OwnerApplets(m_pOwner);
     job.body = [boot, name, report] { return kz::board::RunBootRead(boot, name, report); };
     // Boot1 shows its success while the message box is open; every other
     // outcome leaves the field empty until the box is dismissed.
@@ -99,11 +105,14 @@ void CMotherBoard::WriteBoot(int boot)
     job.caption = Text(kz::text::Prompt);
     job.okText = Text(boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk);
     job.failText = Text(boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed);
-    const kz::board::BootReport report{QStringLiteral("write-boot%1").arg(boot), job.okText, job.failText,
-                                       boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk,
-                                       boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed,
-                                       MainWindowLog(Outcomes())};
+    kz::board::BootReport report{QStringLiteral("write-boot%1").arg(boot), job.okText, job.failText,
+                                 boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk,
+                                 boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed,
+                                 MainWindowLog(Outcomes())};
     SetJobRecord(job, report.operation, report.okKey, report.failKey);
+    report.applets = OwnerApplets(m_pOwner);
+    report.notProvedText = Text(text::WriteNotProved);
+    report.notProvedKey = text::WriteNotProved;
     // The source is read when the worker starts, not at the click.
     job.body = [boot, name = kz::board::BootWriteName(name), shared = m_shared, report, namer = m_readBackNamer] {
         const int source = boot == 1 ? shared->boot1Source.load() : shared->boot2Source.load();

@@ -90,6 +90,8 @@ public:
                 m_outcome.extra = tag.extra;
         };
         report.run = [&session](const QString& command) { return session.Run(command); };
+        report.notProvedText = QString::fromUtf8(bt::WriteNotProved);
+        report.notProvedKey = bt::WriteNotProved;
         return report;
     }
     const Outcome& Result() const { return m_outcome; }

@@ -60,9 +60,9 @@ std::optional<int> CopyEnds(Session& session, Location& from, Location& to)
     return std::nullopt;
 }
 
-// The room on the target, as the file manager checks it; the failure when
-// there is none or it cannot be told.
-std::optional<Outcome> SpaceFailure(const Session& session, int mode, const QString& sourcePath,
+// The source and the room on the target, as the file manager checks them;
+// the failure when the copy must not start.
+std::optional<Outcome> StartFailure(const Session& session, int mode, const Location& from, const QString& sourcePath,
                                     const QString& operation)
 {
     const kz::ClientAnswer probe = session.Run(kz::files::ProbeCommand(sourcePath));
@@ -71,9 +71,9 @@ std::optional<Outcome> SpaceFailure(const Session& session, int mode, const QStr
     const kz::ClientAnswer df = session.Run(kz::files::FreeSpaceCommand(kz::files::CopyTargetDirectory(mode)));
     if (!df.started)
         return Failed(df.failure.toUtf8().constData(), operation);
-    const kz::files::SpaceOutcome space = kz::files::JudgeTargetSpace(probe.output, df.output);
-    if (const char* refusal = kz::files::SpaceRefusal(space, df.output))
-        return Failed(refusal, operation, space == kz::files::SpaceNotReported ? df.output : QString());
+    const kz::files::CopyStartRefusal refusal = kz::files::JudgeCopyStart(from.name, probe.output, df.output);
+    if (refusal.key)
+        return Failed(refusal.key, operation, refusal.tip);
     return std::nullopt;
 }
 
@@ -95,7 +95,7 @@ int RunCopy(Session& session)
     if (std::optional<Outcome> failure = session.MountStick(operation))
         return session.Finish(*failure);
     const QString sourcePath = kz::files::CopySourcePath(mode, from.name);
-    if (std::optional<Outcome> failure = SpaceFailure(session, mode, sourcePath, operation))
+    if (std::optional<Outcome> failure = StartFailure(session, mode, from, sourcePath, operation))
         return session.Finish(*failure);
 
     auto sink = std::make_shared<TerminalCopySink>(!session.Json() && ::isatty(STDERR_FILENO) == 1);
@@ -109,8 +109,11 @@ int RunCopy(Session& session)
     kz::files::RunCopy(job);
     const kz::files::CopyReport& report = sink->Result();
     const QJsonObject facts = kz::files::CopyFactsJson(report.facts);
-    return session.Finish(report.success ? Succeeded(ft::CopyOk, operation, facts)
-                                         : Failed(ft::CopyFailed, operation, report.told, facts));
+    if (!report.success)
+        return session.Finish(Failed(ft::CopyFailed, operation, report.told, facts));
+    const bool bySize = report.facts.verify == QLatin1String("size");
+    return session.Finish(Succeeded(ft::CopyOk, operation, facts),
+                          bySize ? QStringLiteral("%1\n%2").arg(ft::CopyOk, ft::CheckedBySizeOnly) : QString());
 }
 
 }  // namespace kz::cli

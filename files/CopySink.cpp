@@ -11,7 +11,11 @@
 namespace ft = kz::files::text;
 
 CCopySink::CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server)
-    : m_dialog(dialog), m_window(dialog->GetHWND()), m_log(main ? main->Outcomes() : kz::OutcomeLog()), m_lang(dialog->Lang()), m_server(std::move(server))
+    : m_dialog(dialog),
+      m_window(dialog->GetHWND()),
+      m_log(main ? main->Outcomes() : kz::OutcomeLog()),
+      m_lang(dialog->Lang()),
+      m_server(std::move(server))
 {
 }
 
@@ -37,13 +41,18 @@ void CCopySink::CopyEnded()
 
 // The outcome is in the record before the box shows; the log's rows follow
 // once the box is answered, the failure row (with the copy's facts for the
-// record) before the tip that carries the box's own words.
+// record) before the tip that carries the box's own words, and a proof by
+// size alone says so.
 void CCopySink::Report(const kz::files::CopyReport& report)
 {
     const char* key = report.success ? ft::CopyOk : ft::CopyFailed;
     const QString text = m_lang.Text(key);
-    std::vector<kz::LogNote> notes = kz::VerdictNotes(report.success, text, key, QStringLiteral("copy"), report.told);
+    const QString operation = QStringLiteral("copy");
+    std::vector<kz::LogNote> notes = kz::VerdictNotes(report.success, text, key, operation, report.told);
     notes.front().tag.extra = kz::files::CopyFactsJson(report.facts);
+    if (report.facts.verify == QLatin1String("size"))
+        notes.push_back({kz::LOG_TIP, m_lang.Text(ft::CheckedBySizeOnly),
+                         {QString::fromUtf8(ft::CheckedBySizeOnly), operation}});
     kz::RecordedRows rows = m_log.Record(std::move(notes));
     // Before the box, so the bar never says "Verifying" beside the verdict.
     kz::ui::RunOnGuiBlocking(m_dialog, [d = m_dialog, text] { d->ShowCopyVerdict(text); });

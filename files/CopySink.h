@@ -1,8 +1,8 @@
 #pragma once
 // Carries a copy's visible effects to the GUI thread: the file manager's
 // controls (dropped once the dialog is gone), the result box, and the main
-// window's record and log.  It keeps the dialog's adb server alive until the copy has
-// ended, so closing the dialog during a copy does not cut the copy off.
+// window's record and log.  It keeps the dialog's adb server alive until the
+// copy has ended, so closing the dialog during a copy does not cut it off.
 
 #include <QPointer>
 #include <memory>

@@ -184,7 +184,12 @@ bool CFileManager::LoadListing(const QString& command)
     kz::files::Listing listing = kz::files::ParseListingAndFolders(answer.output);
     m_entries = std::move(listing.entries);
     m_folders = std::move(listing.folders);
-    return true;
+    // A storage the box could not read ("/mnt/udisk: I/O error") is no empty
+    // folder: what could be listed is shown, with the box's words.
+    const QString words = kz::files::ListingOtherLines(answer.output).remove(u'\r').trimmed();
+    if (!words.isEmpty())
+        kz::ShowMessageBox(GetHWND(), Text(ft::FolderUnreadable) + u'\n' + words, Text(kz::text::Prompt));
+    return words.isEmpty();
 }
 
 QString CFileManager::GetItemText(int row, int column)

@@ -52,7 +52,8 @@ public:
 
     // Lists the mode's root again and rebuilds the rows (selection cleared).
     void RefreshList();
-    // Runs a listing command; false when the client reported an error (shown).
+    // Runs a listing command; false when the client or the box reported an
+    // error (shown).
     bool LoadListing(const QString& command);
 
     int Mode() const { return m_mode; }
@@ -93,7 +94,7 @@ private:
     void OpenShortcutMenu(const kz::ui::TNotifyUI& msg);
     void StartCopy();
     bool CopyTargetName(QString& name);
-    bool CheckTargetSpace(const QString& sourcePath);
+    bool CheckTargetSpace(const QString& source, const QString& sourcePath);
     void StartCopyJob(const QString& source, const QString& target, const QString& sourcePath);
     void OnDeleteRequested();
     void OnRenameRequested();

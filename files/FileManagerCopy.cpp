@@ -5,6 +5,7 @@
 #include <QProgressBar>
 
 #include "app/MainFrame.h"
+#include "app/core/LogLine.h"
 #include "device/AdbRunner.h"
 #include "files/CopySink.h"
 #include "files/core/Commands.h"
@@ -53,12 +54,13 @@ void CFileManager::StartCopy()
         return;
     }
     const QString sourcePath = kz::files::CopySourcePath(m_mode, source);
-    if (CheckTargetSpace(sourcePath))
+    if (CheckTargetSpace(source, sourcePath))
         StartCopyJob(source, target, sourcePath);
 }
 
-// True when the copy may start; otherwise the reason has been shown.
-bool CFileManager::CheckTargetSpace(const QString& sourcePath)
+// True when the copy may start; otherwise the reason has been shown, and
+// logged first when the box's words are needed to tell it.
+bool CFileManager::CheckTargetSpace(const QString& source, const QString& sourcePath)
 {
     const kz::ClientAnswer sourceListing = RunCommand(kz::files::ProbeCommand(sourcePath));
     if (!sourceListing.started)
@@ -66,12 +68,16 @@ bool CFileManager::CheckTargetSpace(const QString& sourcePath)
     const kz::ClientAnswer df = RunCommand(kz::files::FreeSpaceCommand(kz::files::CopyTargetDirectory(m_mode)));
     if (!df.started)
         return false;
-    const kz::files::SpaceOutcome space = kz::files::JudgeTargetSpace(sourceListing.output, df.output);
-    if (const char* refusal = kz::files::SpaceRefusal(space, df.output)) {
-        Prompt(refusal);
-        return false;
+    const kz::files::CopyStartRefusal refusal = kz::files::JudgeCopyStart(source, sourceListing.output, df.output);
+    if (!refusal.key)
+        return true;
+    if (m_main && !refusal.tip.isEmpty()) {
+        const QString operation = QStringLiteral("copy");
+        m_main->WriteLog(kz::LOG_FAILURE, Text(refusal.key), {QString::fromUtf8(refusal.key), operation});
+        m_main->WriteLog(kz::LOG_TIP, refusal.tip, {{}, operation});
     }
-    return true;
+    Prompt(refusal.key);
+    return false;
 }
 
 void CFileManager::StartCopyJob(const QString& source, const QString& target, const QString& sourcePath)
@@ -87,6 +93,7 @@ void CFileManager::StartCopyJob(const QString& source, const QString& target, co
     job.run = [](const QString& command) { return kz::RunAdbClient(command); };
     job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);
     job.timing = m_main ? m_main->Timings().copy : kz::files::CopyTiming{};
+    job.applets = m_main ? m_main->Applets() : kz::files::BoxApplets{};
     kz::files::StartCopyWorker(std::move(job));
 }
 

@@ -43,5 +43,7 @@ inline constexpr const char FileName[] = "file name:";
 inline constexpr const char Udisk[] = "Udisk";
 inline constexpr const char Sdcard[] = "Sdcard";
 inline constexpr const char Browse[] = "Browse";
+// A boot write the box could not read back and sum: the tool's word stands.
+inline constexpr const char WriteNotProved[] = "Not proved: the box cannot read the partition back and sum it.";
 
 }  // namespace kz::board::text

@@ -5,6 +5,7 @@
 #include "app/core/ServerStartLines.h"
 #include "board/core/BoardCommands.h"
 #include "files/FileManagerMode.h"
+#include "files/core/BoxApplets.h"
 #include "files/core/ChecksumJudge.h"
 #include "files/core/CopyJudge.h"
 #include "files/core/Listing.h"
@@ -65,17 +66,26 @@ std::optional<quint64> ListedSize(const QString& probe, const QString& name)
 
 WriteVerdict JudgeWrite(const ReadBackEvidence& e)
 {
+    using kz::files::IsCommandMissing;
     if (!IsTransferSuccess(e.writeOutput))
         return WriteVerdict::WriteFailed;
+    if (e.proofUnavailable)
+        return WriteVerdict::NotProved;
     if (!ListedSize(e.sourceProbe, e.sourceName))
         return WriteVerdict::SizeUnknown;
+    if (IsCommandMissing(e.sourceSum))
+        return WriteVerdict::NotProved;
     // Without the image's sum the read-back is not even made.
     if (kz::files::Md5SumOf(e.sourceSum).isEmpty())
         return WriteVerdict::SumMissing;
     if (!IsTransferSuccess(e.readBackOutput))
         return WriteVerdict::ReadBackFailed;
+    if (IsCommandMissing(e.cutOutput))
+        return WriteVerdict::NotProved;
     if (!IsEmptyAnswer(e.cutOutput))
         return WriteVerdict::CutFailed;
+    if (IsCommandMissing(e.readBackSum))
+        return WriteVerdict::NotProved;
     switch (kz::files::JudgeSums(e.sourceSum, e.readBackSum)) {
     case kz::files::SumVerdict::Equal:
         return WriteVerdict::Verified;
@@ -92,6 +102,7 @@ QString WriteTip(const ReadBackEvidence& e, WriteVerdict verdict)
 {
     switch (verdict) {
     case WriteVerdict::Verified:
+    case WriteVerdict::NotProved:
         return {};
     case WriteVerdict::WriteFailed:
         return e.writeOutput;
@@ -123,6 +134,8 @@ QString VerdictName(WriteVerdict verdict)
         return QStringLiteral("cut-failed");
     case WriteVerdict::SumMissing:
         return QStringLiteral("sum-missing");
+    case WriteVerdict::NotProved:
+        return QStringLiteral("not-proved");
     case WriteVerdict::SumDiffers:
         break;
     }

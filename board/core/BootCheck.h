@@ -43,6 +43,8 @@ struct ReadBackEvidence {
     QString readBackOutput; // the tool's read of the partition into the read-back
     QString cutOutput;      // truncate's answer
     QString readBackSum;    // md5sum of the cut read-back
+    // The box was found without md5sum or truncate: nothing was read back.
+    bool proofUnavailable = false;
 };
 
 enum class WriteVerdict {
@@ -53,12 +55,14 @@ enum class WriteVerdict {
     CutFailed,       // the read-back could not be cut to the image's length
     SumMissing,      // a side printed no sum, or something that is not one
     SumDiffers,      // the partition does not hold the image
+    NotProved,       // the box cannot sum or cut: the tool's word stands
 };
 
 WriteVerdict JudgeWrite(const ReadBackEvidence& evidence);
 
 // The box's own words for a verdict: the output of the step that failed
-// (both sums' for a missing or differing sum); empty when verified.
+// (both sums' for a missing or differing sum); empty when verified or not
+// proved.
 QString WriteTip(const ReadBackEvidence& evidence, WriteVerdict verdict);
 
 // The verdict's name in the record: "verified", "write-failed", ...

@@ -30,6 +30,12 @@ QJsonValue SumOrMissing(const QString& md5sumOutput)
     return sum.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(sum);
 }
 
+bool CannotProve(const kz::files::BoxApplets& applets)
+{
+    using kz::files::Applet;
+    return applets.md5sum == Applet::Missing || applets.truncate == Applet::Missing;
+}
+
 void LogOutcome(const BootReport& report, bool ok, QJsonObject extra, const QString& tip)
 {
     if (!report.log)
@@ -48,7 +54,8 @@ void ReadBack(const BootReport& report, int boot, int source, const QString& rea
     const QString image = BootImagePath(source, e.sourceName);
     e.sourceProbe = Run(report, kz::files::ProbeCommand(image));
     const std::optional<quint64> size = ListedSize(e.sourceProbe, e.sourceName);
-    if (!size)
+    e.proofUnavailable = CannotProve(report.applets);
+    if (!size || e.proofUnavailable)
         return;
     e.sourceSum = Run(report, kz::files::ChecksumCommand(image));
     if (kz::files::Md5SumOf(e.sourceSum).isEmpty())
@@ -82,7 +89,10 @@ bool RunBootRead(int boot, const QString& name, const BootReport& report)
         return false;
     }
     const QString image = BootImagePath(SOURCE_BOOT_SDCARD, name);
-    extra.insert(QStringLiteral("md5"), SumOrMissing(Run(report, kz::files::ChecksumCommand(image))));
+    const bool canSum = report.applets.md5sum != kz::files::Applet::Missing;
+    const QJsonValue sum = SumOrMissing(canSum ? Run(report, kz::files::ChecksumCommand(image)) : QString());
+    extra.insert(QStringLiteral("md5"), sum);
+    extra.insert(QStringLiteral("verify"), sum.isNull() ? QStringLiteral("none") : QStringLiteral("md5"));
     if (const auto size = ListedSize(Run(report, kz::files::ProbeCommand(image)), name))
         extra.insert(QStringLiteral("bytes"), qint64(*size));
     LogOutcome(report, true, extra, {});
@@ -113,8 +123,13 @@ bool RunBootWrite(int boot, int source, const QString& name, const BootReport& r
     }
     if (const auto size = ListedSize(e.sourceProbe, name))
         extra.insert(QStringLiteral("bytes"), qint64(*size));
-    const bool ok = verdict == WriteVerdict::Verified;
+    if (verdict == WriteVerdict::Verified || verdict == WriteVerdict::NotProved)
+        extra.insert(QStringLiteral("verify"),
+                     verdict == WriteVerdict::Verified ? QStringLiteral("md5") : QStringLiteral("none"));
+    const bool ok = verdict == WriteVerdict::Verified || verdict == WriteVerdict::NotProved;
     LogOutcome(report, ok, extra, WriteTip(e, verdict));
+    if (verdict == WriteVerdict::NotProved && report.log)
+        report.log(kz::LOG_TIP, report.notProvedText, {QString::fromUtf8(report.notProvedKey), report.operation});
     return ok;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/OperatorRecord.h"
 #include "device/ClientAnswer.h"
+#include "files/core/BoxApplets.h"
 
 namespace kz::board {
 
@@ -28,11 +29,16 @@ struct BootReport {
     const char* failKey = "";
     LogSink log;
     ClientRun run = {};  // empty: the client beside the program, as it is
+    // What the box was found to have: a missing md5sum or truncate is not
+    // asked for, and a write is then reported as not proved.
+    kz::files::BoxApplets applets = {};
+    QString notProvedText = {};  // the tip after a write that stands unproved
+    const char* notProvedKey = "";
 };
 
 // Saves the partition under `name` on the SD card and sums the saved image.
 // True when the tool said the read was complete; a sum that cannot be had
-// is recorded as missing and does not undo a good read.
+// is recorded as missing ("verify":"none") and does not undo a good read.
 bool RunBootRead(int boot, const QString& name, const BootReport& report);
 
 // Names the read-back of a boot write (boot is 1 or 2); called on the
@@ -41,8 +47,9 @@ using ReadBackNamer = std::function<QString(int boot)>;
 QString NextReadBackName(int boot);
 
 // Writes the image `name` from `source` and reads the partition back; true
-// only when the read-back's sum over the image's length equals the image's.
-// The read-back is removed whatever happened.
+// only when the read-back's sum over the image's length equals the image's,
+// or when the box cannot sum or cut (then the tool's word stands and the
+// record says "not-proved").  The read-back is removed whatever happened.
 bool RunBootWrite(int boot, int source, const QString& name, const BootReport& report,
                   const ReadBackNamer& namer = NextReadBackName);
 

@@ -28,8 +28,8 @@ const std::vector<CommandSpec> kCommands = {
     {"copy", "udisk:NAME sdcard:NAME | sdcard:NAME udisk:NAME", 2, 2, "copy a file between the stick and the SD card",
      "Copies NAME from one storage into the other under the second NAME, as the file manager does: the target "
      "must have room, and the copy counts only when both files are listed with the same size and the same "
-     "checksum afterwards. The stick is mounted first. Progress is drawn on standard error when it is a "
-     "terminal.",
+     "checksum afterwards; a box whose busybox has no md5sum leaves the sizes to decide (verify=size). The "
+     "stick is mounted first. Progress is drawn on standard error when it is a terminal.",
      {}},
     {"rm", "udisk:NAME|sdcard:NAME", 1, 1, "delete a file",
      "Deletes NAME from the storage without asking (the window asks first). Succeeds when the box printed "
@@ -47,7 +47,8 @@ const std::vector<CommandSpec> kCommands = {
     {"write-boot", "1|2 udisk:NAME|sdcard:NAME", 2, 2, "write a boot partition of the chip from a file",
      "Writes the boot partition from NAME on the stick or the SD card. As in the board dialog the name is "
      "sent in lower case (both storages are vfat), and the write counts only when the partition, read back "
-     "and cut to the image's length, has the image's md5 sum. The stick is mounted first.",
+     "and cut to the image's length, has the image's md5 sum; a box without md5sum or truncate leaves the "
+     "tool's word standing (verdict not-proved). The stick is mounted first.",
      {}},
     {"read-user", "NAME", 1, 1, "save the start of the chip's user area into a file on the SD card",
      "Reads the first N units of the user area into /mnt/sdcard/NAME.",

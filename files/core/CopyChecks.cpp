@@ -41,7 +41,17 @@ const char* SpaceRefusal(SpaceOutcome outcome, const QString& dfOutput)
     }
     // No box, or one that is offline: say so as the listing does.
     const char* error = ListingErrorKey(dfOutput);
-    return error ? error : text::CopyFailed;
+    return error ? error : text::FreeSpaceUnreadable;
+}
+
+CopyStartRefusal JudgeCopyStart(const QString& sourceName, const QString& sourceProbe, const QString& dfOutput)
+{
+    if (const char* error = ListingErrorKey(sourceProbe))
+        return {error, {}};
+    if (!IsListingOfFile(sourceProbe, sourceName))
+        return {text::CopyFailed, sourceProbe};
+    const char* refusal = SpaceRefusal(JudgeTargetSpace(sourceProbe, dfOutput), dfOutput);
+    return {refusal, refusal == text::FreeSpaceUnreadable ? dfOutput : QString()};
 }
 
 }  // namespace kz::files

@@ -20,6 +20,7 @@ QJsonObject CopyFactsJson(const CopyFacts& facts)
     text("targetMd5", facts.targetMd5);
     number("copyMs", facts.copyMs);
     number("verifyMs", facts.verifyMs);
+    text("verify", facts.verify);
     return json;
 }
 

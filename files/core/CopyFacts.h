@@ -17,6 +17,9 @@ struct CopyFacts {
     QString targetMd5;
     qint64 copyMs = -1;    // the cp command; -1 when it did not run
     qint64 verifyMs = -1;  // both md5sum commands; -1 when they did not run
+    // How the copy was judged once its sizes agreed: "md5" (both sums
+    // compared) or "size" (the box cannot sum: the sizes' word stands).
+    QString verify;
 };
 
 // The record's extra fields: each fact only when it is known.

@@ -7,14 +7,16 @@
 // gives the poller a grace period to see the final size, then stops it
 // (between two of its commands) and waits for it, so that no progress value
 // arrives after the result.  A copy whose sizes agree is then proved by the
-// md5sum of both files; only equal sums make a success.  Then it re-enables
-// the copy, reports and clears the progress display.
+// md5sum of both files; only equal sums make a success.  A box that cannot
+// sum leaves the sizes' verdict standing, and the report says so.  Then it
+// re-enables the copy, reports and clears the progress display.
 
 #include <QString>
 #include <functional>
 #include <memory>
 
 #include "device/ClientAnswer.h"
+#include "files/core/BoxApplets.h"
 #include "files/core/CopyFacts.h"
 #include "files/core/CopyJudge.h"
 #include "ui/ThreadStarter.h"
@@ -62,6 +64,8 @@ struct CopyJob {
     CommandRunner run;
     std::shared_ptr<ICopySink> sink;
     CopyTiming timing;
+    // What the box was found to have; md5sum Missing: no sum is asked for.
+    BoxApplets applets;
 };
 
 // The whole copy on the calling thread (the worker's body).

@@ -39,6 +39,10 @@ inline constexpr const char NameEmptyEnterAgain[] = "File name can not be empty,
 inline constexpr const char NameNotInFolder[] = "The new name can not contain '/' or be '.' or '..'!";
 inline constexpr const char ReplaceQuestion[] = "A file with this name already exists. Replace it?";
 inline constexpr const char FolderExists[] = "A folder with this name already exists!";
+inline constexpr const char FreeSpaceUnreadable[] = "The free space could not be read!";
+// Followed by the box's own words on the next line.
+inline constexpr const char FolderUnreadable[] = "The folder could not be read:";
+inline constexpr const char CheckedBySizeOnly[] = "Checked by size only: the box cannot sum files.";
 
 // Fixed window captions, never looked up.
 inline constexpr const char ManagerCaption[] = "文件浏览";

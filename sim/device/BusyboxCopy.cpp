@@ -84,13 +84,35 @@ int Copy(ShellContext& ctx, const std::string& srcArg, const std::string& dstArg
     return 1;
 }
 
+bool HasApplet(const ShellContext& ctx, const std::string& name)
+{
+    return IsKnownApplet(name) && ctx.box.Config().missingApplets.count(name) == 0;
+}
+
+// As busybox prints itself without an applet: its list of functions last.
+int PrintUsage(ShellContext& ctx)
+{
+    std::string functions;
+    for (const char* name : {"cp", "md5sum", "truncate"}) {
+        if (HasApplet(ctx, name))
+            functions += (functions.empty() ? "\t" : ", ") + std::string(name);
+    }
+    ctx.out.Line("BusyBox v1.19.4 (2012-03-01 10:00:00 CST) multi-call binary.");
+    ctx.out.Line("Usage: busybox [function] [arguments]...\n   or: function [arguments]...\n");
+    ctx.out.Line("Currently defined functions:");
+    ctx.out.Line(functions);
+    return 1;
+}
+
 }  // namespace
 
 int RunBusybox(ShellContext& ctx, const Args& args)
 {
-    if (args.size() < 2) {
-        ctx.out.Line("BusyBox v1.19.4 multi-call binary.");
-        return 1;
+    if (args.size() < 2)
+        return PrintUsage(ctx);
+    if (!HasApplet(ctx, args[1])) {
+        ctx.out.Line(args[1] + ": applet not found");
+        return 127;
     }
     if (args[1] == "md5sum")
         return CmdMd5sum(ctx, Args(args.begin() + 1, args.end()));

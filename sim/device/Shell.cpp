@@ -65,11 +65,18 @@ void ExpandOne(const ShellContext& ctx, const Word& w, Args& out)
     out.insert(out.end(), matches.begin(), matches.end());
 }
 
+// The shell's own command, unless the box was set up without it (an applet
+// removed from busybox takes the shell's command of that name along).
+CommandFn BoxCommand(const ShellContext& ctx, const std::string& name)
+{
+    return ctx.box.Config().missingApplets.count(name) ? nullptr : FindBuiltin(name);
+}
+
 int RunProgramFile(ShellContext& ctx, const Args& args)
 {
     const std::string path = ctx.Absolute(args[0]);
     if (path.rfind("/system/bin/", 0) == 0)
-        if (CommandFn fn = FindBuiltin(path.substr(12)))
+        if (CommandFn fn = BoxCommand(ctx, path.substr(12)))
             return fn(ctx, args);
     const Node node = ctx.Resolve(args[0]);
     std::error_code ec;
@@ -155,7 +162,7 @@ int Execute(ShellContext& ctx, const Args& args)
 {
     if (args[0].find('/') != std::string::npos)
         return RunProgramFile(ctx, args);
-    if (CommandFn fn = FindBuiltin(args[0]))
+    if (CommandFn fn = BoxCommand(ctx, args[0]))
         return fn(ctx, args);
     ctx.out.Line("sh: " + args[0] + ": not found");
     return 127;

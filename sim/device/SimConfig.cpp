@@ -3,6 +3,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <vector>
 
 namespace box::dev {
 namespace {
@@ -35,6 +36,15 @@ bool TakeDfUnits(const std::string& units, std::string& error)
     return units == "human";
 }
 
+void TakeMissingApplets(const json& list, SimConfig& config, std::string& error)
+{
+    for (const std::string& name : list.get<std::vector<std::string>>()) {
+        if (!IsKnownApplet(name))
+            error = "config: missingApplets takes \"cp\", \"md5sum\" and \"truncate\", not \"" + name + "\"";
+        config.missingApplets.insert(name);
+    }
+}
+
 bool Check(const SimConfig& c, std::string& error)
 {
     if (c.boot1Bytes == 0 || c.boot2Bytes == 0 || c.userBytes == 0)
@@ -49,6 +59,11 @@ bool Check(const SimConfig& c, std::string& error)
 }
 
 }  // namespace
+
+bool IsKnownApplet(const std::string& name)
+{
+    return name == "cp" || name == "md5sum" || name == "truncate";
+}
 
 std::optional<SimConfig> ParseSimConfig(const std::string& text, std::string& error)
 {
@@ -72,6 +87,8 @@ std::optional<SimConfig> ParseSimConfig(const std::string& text, std::string& er
         Take(root, "mtkMs", config.mtkMs);
         if (root.contains("dfUnits"))
             config.dfHumanUnits = TakeDfUnits(root.at("dfUnits").get<std::string>(), error);
+        if (root.contains("missingApplets"))
+            TakeMissingApplets(root.at("missingApplets"), config, error);
         if (!error.empty())
             return std::nullopt;
     } catch (const json::exception& e) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace box::dev {
@@ -30,7 +31,13 @@ struct SimConfig {
     bool chipInserted = true;      // only for a fresh state directory
     bool udiskInserted = true;     // only for a fresh state directory
     bool dfHumanUnits = false;     // df prints "1.9G" (busybox on big volumes) instead of "1990000K"
+    // Applets this box's busybox was built without ("cp", "md5sum",
+    // "truncate"); the shell's own command of that name goes too.
+    std::set<std::string> missingApplets;
 };
+
+// The applets busybox on the SD card can have.
+bool IsKnownApplet(const std::string& name);
 
 // Reads the config file.  A missing optional file gives the defaults; a file
 // that exists but cannot be read or parsed is an error.

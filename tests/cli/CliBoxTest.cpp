@@ -267,6 +267,7 @@ TEST_F(CliBoxTest, JsonIsOneRecordLinePerCommandOrStreamedLine)
     EXPECT_EQ(copy.value("target").toString(), "json-copy.img");
     EXPECT_EQ(copy.value("sourceMd5").toString().size(), 32);
     EXPECT_EQ(copy.value("sourceMd5"), copy.value("targetMd5"));
+    EXPECT_EQ(copy.value("verify").toString(), "md5");
 
     const CliRun failed = Cli("--json read-boot 1 ../b.bin");
     EXPECT_EQ(failed.code, 2);

@@ -1,6 +1,7 @@
 // A copy judged by the md5sum of both files, as the box prints them.
 #include <gtest/gtest.h>
 
+#include "files/core/BoxApplets.h"
 #include "files/core/ChecksumJudge.h"
 
 using kz::files::JudgeSums;
@@ -50,4 +51,20 @@ TEST(ChecksumJudge, Verdicts)
     EXPECT_EQ(JudgeSums(QString(), QStringLiteral("garbage\r\n")), SumVerdict::Missing);
     EXPECT_EQ(kz::files::Md5SumOf(Line(kSum.toUpper(), "/x")), kSum);
     EXPECT_EQ(kz::files::Md5SumOf(QStringLiteral("garbage\r\n")), QString());
+}
+
+using namespace kz::files;
+
+// Only a command the box lacks lets a proof fall back, never a box gone.
+TEST(BoxApplets, MissingCommandsAsBusyboxAndTheShellSayIt)
+{
+    for (const char* missing : {"md5sum: applet not found\r\r\n", "sh: md5sum: not found\r\r\n",
+                                "* daemon started successfully *\n/system/bin/sh: /mnt/sdcard/busybox: not found\n"})
+        EXPECT_TRUE(IsCommandMissing(QString::fromUtf8(missing))) << missing;
+    for (const char* other : {"error: device not found\r\n", "", "md5sum: can't open 'a': No such file or directory\n"})
+        EXPECT_FALSE(IsCommandMissing(QString::fromUtf8(other))) << other;
+    const BoxApplets noCut = JudgeAppletProbe(QStringLiteral(
+        "BusyBox v1.19.4 multi-call binary.\r\r\nCurrently defined functions:\r\r\n\t[, cp, ls,\r\r\n\tmd5sum, rm\r\r\n"));
+    EXPECT_TRUE(noCut.md5sum == Applet::Present && noCut.truncate == Applet::Missing);
+    EXPECT_EQ(JudgeAppletProbe(QStringLiteral("sh: /mnt/sdcard/busybox: not found\r\r\n")).md5sum, Applet::Unknown);
 }

@@ -195,6 +195,7 @@ TEST(CopyRun, ChecksumsDecideACopyWhoseSizesAgree)
         kz::ClientAnswer target;
         bool success;
         QString targetMd5;
+        const char* verify = "md5";
     };
     const Case cases[] = {
         {"equal", {true, SumLine(kSum, "/mnt/sdcard/c"), {}}, true, kSum},
@@ -204,6 +205,8 @@ TEST(CopyRun, ChecksumsDecideACopyWhoseSizesAgree)
         {"garbage", {true, QStringLiteral("Segmentation fault\r\r\n"), {}}, false, {}},
         {"two lines", {true, SumLine(kSum, "/mnt/sdcard/c") + SumLine(kSum, "/mnt/sdcard/c"), {}}, false, {}},
         {"client not started", {false, {}, QStringLiteral("CreateProcess Failed!")}, false, {}},
+        // A box that cannot sum: the sizes, which agreed, decide.
+        {"no md5sum applet", {true, QStringLiteral("md5sum: applet not found\r\r\n"), {}}, true, {}, "size"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,8 +219,9 @@ TEST(CopyRun, ChecksumsDecideACopyWhoseSizesAgree)
         const QString told = c.success ? QString() : (box.sourceSum.output + (c.target.started ? c.target.output : c.target.failure)).trimmed();
         EXPECT_EQ(events.value(events.size() - 2),
                   QStringLiteral("report %1 %2").arg(c.success ? "ok" : "failed", told));
-        EXPECT_EQ(sink->Facts().sourceMd5, kSum);
+        EXPECT_EQ(sink->Facts().sourceMd5, c.verify[0] == 's' ? QString() : kSum);
         EXPECT_EQ(sink->Facts().targetMd5, c.targetMd5);
+        EXPECT_EQ(CopyFactsJson(sink->Facts()).value(u"verify").toString(), QLatin1String(c.verify));
     }
 }
 

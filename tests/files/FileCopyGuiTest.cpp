@@ -218,16 +218,18 @@ TEST_F(FileCopyGui, SpaceCheckStopsTheCopy)
         StartCopy(modal, QStringLiteral("abc"));  // no free space named: the device message
         bin.Answer(kDfUdisk, "error: device offline\r\n");
         StartCopy(modal, QStringLiteral("abc"));
-        bin.Answer(kDfUdisk, "df: /mnt/udisk/: Permission denied\r\r\n");  // no known reason: no copy
+        // busybox's table: the free space cannot be read, the box's words say why
+        bin.Answer(kDfUdisk, "Filesystem  1K-blocks  Used Available Use% Mounted on\r\r\n");
         StartCopy(modal, QStringLiteral("abc"));
         EXPECT_TRUE(CopyButtonEnabled(modal));
         ClickButton(modal, "closebtn");
     });
     OpenFileManager(frame.get(), COPY_SDCARD_TO_UDISK);
     EXPECT_EQ(boxes.Texts(), (QStringList{T(ft::NotEnoughDisk), T(ft::UdiskNotFound), T(kz::text::NoDeviceFound),
-                                          T(kz::text::DeviceTurnedOff), T(ft::CopyFailed)}));
+                                          T(kz::text::DeviceTurnedOff), T(ft::FreeSpaceUnreadable)}));
     EXPECT_EQ(bin.CountCalls(kDfUdisk), 5);
     EXPECT_EQ(bin.CountCalls(kCopy), 0);
+    EXPECT_EQ(LogLines().filter(QStringLiteral("Mounted on")).size(), 1);
 }
 
 TEST_F(FileCopyGui, EmptyStorageSaysNoFile)

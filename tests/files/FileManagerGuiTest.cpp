@@ -104,6 +104,16 @@ TEST_F(FileManagerGui, ClientErrorGivesItsMessageAndAnEmptyList)
     EXPECT_EQ(boxes.Texts(), QStringList{T(kz::text::DeviceTurnedOff)});
 }
 
+// A storage the box could not read is said, not shown as an empty folder.
+TEST_F(FileManagerGui, UnreadableStorageShowsTheBoxsWords)
+{
+    bin.Answer(kLsUdisk, "/mnt/udisk: I/O error\r\r\n");
+    TestPickOwner owner(frame.get());
+    WhenModal([&](QWidget*) { return boxes.Count() >= 1; }, [&](QWidget* modal) { ClickButton(modal, "btn_copy"); });
+    PickDeviceFile(owner, SOURCE_USER_UDISK);
+    EXPECT_EQ(boxes.Texts(), QStringList{T(ft::FolderUnreadable) + "\n/mnt/udisk: I/O error"});
+}
+
 TEST_F(FileManagerGui, FileNamedNotFoundIsListed)
 {
     bin.Answer(kLsUdisk, ListingOf({QString::fromUtf8(FileLine(5, "page not found.html"))}));

@@ -124,3 +124,21 @@ TEST_F(VerifiedCopyBox, TheMainWindowLogsTheProvedCopy)
         EXPECT_TRUE(frame->GetHWND()->grab().save(shot)) << shot.toStdString();
     }
 }
+
+// A busybox without md5sum and truncate, found so at detection: no sum is
+// asked for, the copy stands on its sizes, and the log and the record say so.
+class NoSumBox : public VerifiedCopyBox {
+    std::string ConfigJson() const override { return R"({"speed": 0, "missingApplets": ["md5sum", "truncate"]})"; }
+};
+
+TEST_F(NoSumBox, ACopyIsCheckedBySizeOnlyAndRecordedSo)
+{
+    std::ofstream(box.StateDir() / "udisk" / "kernel.bin", std::ios::binary) << std::string(200000, 'k');
+    CopyFromStick(QStringLiteral("kernel.bin"), QStringLiteral("uImage"));
+    EXPECT_EQ(boxes.Texts(), QStringList{T(ft::CopyOk)}) << box.BoxLog();
+    const QJsonObject record = CopyRecord();
+    EXPECT_TRUE(record.value(u"verify").toString() == u"size" && !record.contains(u"sourceMd5"));
+    EXPECT_TRUE(WaitFor([&] { return LogLines().filter(T(ft::CheckedBySizeOnly)).size() == 1; }));
+    const QByteArray commands = ReadAll(box.StateDir() / "shell-commands.log");
+    EXPECT_TRUE(commands.contains("/mnt/sdcard/busybox\n") && !commands.contains("md5sum")) << commands.data();
+}

@@ -92,3 +92,14 @@ TEST_F(DeviceTest, Md5sumOfASparseFileSumsItsHolesAsZeros)
     ASSERT_EQ(sum.size(), 32u);
     EXPECT_EQ(Run("md5sum /mnt/sdcard/sparse.img"), sum + "  /mnt/sdcard/sparse.img\n");
 }
+
+class NoSumBoxTest : public DeviceTest {
+    std::string ConfigJson() const override { return R"({"missingApplets": ["md5sum", "truncate"]})"; }
+};
+
+// As a busybox built without them answers; the shell's own md5sum goes too.
+TEST_F(NoSumBoxTest, RemovedAppletsAnswerAsARealBoxDoes)
+{
+    EXPECT_EQ(Run("/mnt/sdcard/busybox md5sum /mnt/sdcard/eMMC"), "md5sum: applet not found\n");
+    EXPECT_EQ(Run("md5sum /mnt/sdcard/eMMC"), "sh: md5sum: not found\n");
+}
