@@ -7,6 +7,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Wayland compositors find the task bar's name and icon by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvald-emmc"));
     // The window's own close ends the program (after stopping the adb
     // server), not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -54,6 +54,7 @@ public:
     QString GetSkinFile() const override { return QStringLiteral("motherboard.xml"); }
     void Notify(kz::ui::TNotifyUI& msg) override;
     bool EscapeCloses() const override { return false; }
+    bool EscapeClicksCloseButton() const override { return true; }
     QString GetItemText(int row, int column) override;
 
     CMainFrame* PickOwnerMainFrame() const override { return m_pOwner; }

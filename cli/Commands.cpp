@@ -17,7 +17,8 @@ CommandRun FindRun(const CommandSpec& command)
         {"read-boot", RunReadBoot},    {"write-boot", RunWriteBoot},
         {"read-user", RunReadUser},    {"write-user", RunWriteUser},
         {"config", RunConfig},         {"read-user-master", RunReadUserMaster},
-        {"mtx", RunMtx},
+        {"mtx", RunMtx},               {"push", RunPush},
+        {"pull", RunPull},
     };
     for (const auto& row : kRuns) {
         if (std::strcmp(command.name, row.name) == 0)

@@ -23,6 +23,10 @@ int RunRm(Session& session);
 int RunMv(Session& session);
 int RunCopy(Session& session);
 
+// The transfer window's (TransferOps.cpp).
+int RunPush(Session& session);
+int RunPull(Session& session);
+
 // The board dialog's (BoardOps.cpp).
 int RunReadBoot(Session& session);
 int RunWriteBoot(Session& session);

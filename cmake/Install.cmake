@@ -27,7 +27,7 @@ set(KZ_INSTALL_DATA_DIR share CACHE PATH
 # Programs of the program folder that get a link in <prefix>/bin, and the
 # helpers that live there without one.  A new program joins a list.
 set(KZ_INSTALL_PROGRAMS korvald-emmc korvald-emmc-cli)
-set(KZ_INSTALL_HELPERS)
+set(KZ_INSTALL_HELPERS FTPClient)
 
 set(KZ_DESKTOP_COMPONENT korvald-desktop)
 set(KZ_PROGRAM_DIR_REF "\${KZ_PROGRAM_DIR}")

@@ -6,27 +6,34 @@
 #include "files/FileManager.h"
 #include "files/core/FileTexts.h"
 #include "platform/MessageBox.h"
+#include "transfer/core/RateText.h"
+#include "transfer/core/TransferTexts.h"
 #include "ui/GuiThread.h"
 
 namespace ft = kz::files::text;
 
-CCopySink::CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server)
+CCopySink::CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server, quint64 sourceBytes)
     : m_dialog(dialog),
       m_window(dialog->GetHWND()),
       m_log(main ? main->Outcomes() : kz::OutcomeLog()),
       m_lang(dialog->Lang()),
-      m_server(std::move(server))
+      m_server(std::move(server)),
+      m_sourceBytes(sourceBytes)
 {
 }
 
 void CCopySink::CopyStarted()
 {
+    m_started.start();
     kz::ui::RunOnGui(m_dialog, [d = m_dialog] { d->ShowCopyRunning(true); });
 }
 
 void CCopySink::Progress(int percent)
 {
-    kz::ui::RunOnGui(m_dialog, [d = m_dialog, percent] { d->SetCopyProgress(percent, QString::number(percent) + u'%'); });
+    const kz::transfer::Rate rate =
+        kz::transfer::MeasureRate(m_sourceBytes * quint64(percent) / 100, m_sourceBytes, m_started.elapsed());
+    const QString text = kz::transfer::PercentWithRate(percent, rate, m_lang.Text(kz::transfer::text::TimeLeft));
+    kz::ui::RunOnGui(m_dialog, [d = m_dialog, percent, text] { d->SetCopyProgress(percent, text); });
 }
 
 void CCopySink::Verifying()

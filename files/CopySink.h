@@ -4,6 +4,7 @@
 // window's record and log.  It keeps the dialog's adb server alive until the
 // copy has ended, so closing the dialog during a copy does not cut it off.
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <memory>
 
@@ -17,7 +18,9 @@ class CMainFrame;
 
 class CCopySink : public kz::files::ICopySink {
 public:
-    CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server);
+    // sourceBytes: the source's listed size, from which the bar tells the
+    // speed and the time left.
+    CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server, quint64 sourceBytes = 0);
 
     void CopyStarted() override;
     void Progress(int percent) override;
@@ -32,4 +35,6 @@ private:
     kz::OutcomeLog m_log;
     CLangContext m_lang;
     std::shared_ptr<CAdbHelper> m_server;
+    quint64 m_sourceBytes;
+    QElapsedTimer m_started;
 };

@@ -48,6 +48,7 @@ public:
     qintptr HandleCustomMessage(uint msg, qintptr wParam, qintptr lParam, bool& handled) override;
     void Notify(kz::ui::TNotifyUI& msg) override;
     bool EscapeCloses() const override { return false; }
+    bool EscapeClicksCloseButton() const override { return true; }
     QString GetItemText(int row, int column) override;
 
     // Lists the mode's root again and rebuilds the rows (selection cleared).
@@ -105,6 +106,7 @@ private:
     kz::OutcomeLog m_log;
     CLangContext m_lang;
     std::shared_ptr<CAdbHelper> m_adb;  // shared with a running copy
+    quint64 m_copyBytes = 0;            // the source's listed size, for the bar's speed
     QList<kz::files::FileEntry> m_entries;
     QStringList m_folders;
     QPointer<QAbstractItemView> m_list;

@@ -11,6 +11,7 @@
 #include "files/core/Commands.h"
 #include "files/core/CopyChecks.h"
 #include "files/core/CopyJudge.h"
+#include "files/core/Listing.h"
 #include "files/core/CopyRun.h"
 #include "files/core/FileTexts.h"
 
@@ -69,6 +70,7 @@ bool CFileManager::CheckTargetSpace(const QString& source, const QString& source
     if (!df.started)
         return false;
     const kz::files::CopyStartRefusal refusal = kz::files::JudgeCopyStart(source, sourceListing.output, df.output);
+    m_copyBytes = kz::files::SizeFieldValue(kz::files::ProbeFileSize(sourceListing.output));
     if (!refusal.key)
         return true;
     if (m_main && !refusal.tip.isEmpty()) {
@@ -91,7 +93,7 @@ void CFileManager::StartCopyJob(const QString& source, const QString& target, co
     job.sourceName = source;
     job.targetName = target;
     job.run = [](const QString& command) { return kz::RunAdbClient(command); };
-    job.sink = std::make_shared<CCopySink>(this, m_main, m_adb);
+    job.sink = std::make_shared<CCopySink>(this, m_main, m_adb, m_copyBytes);
     job.timing = m_main ? m_main->Timings().copy : kz::files::CopyTiming{};
     job.applets = m_main ? m_main->Applets() : kz::files::BoxApplets{};
     kz::files::StartCopyWorker(std::move(job));

@@ -29,6 +29,7 @@ public:
     void OnFinalMessage() override { delete this; }
     void Notify(kz::ui::TNotifyUI& msg) override;
     bool EscapeCloses() const override { return false; }
+    bool EscapeClicksCloseButton() const override { return true; }
     bool SwallowCaptionDoubleClick() const override { return false; }
 
 private:

@@ -36,6 +36,10 @@ public:
     {
         return device_.BeginPush(path, mode, error);
     }
+    std::unique_ptr<box::PullSource> BeginPull(const std::string& path, std::string& error) override
+    {
+        return device_.BeginPull(path, error);
+    }
     std::string Control(const std::string& command) override { return device_.Control(command); }
 
 private:

@@ -1,10 +1,12 @@
 #include "ui/GuiMessageService.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
 #include "ui/GuiThread.h"
+#include "ui/SkinLook.h"
 
 namespace kz::ui {
 
@@ -21,14 +23,22 @@ QMessageBox::Icon ToIcon(kz::MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
-// A box belongs to its window only while that window is on screen; a closed
-// dialog's late report still shows, on its own.
+// A box belongs to its window while that window is on screen.  A closed
+// dialog's late report goes to the window that opened it, and a report
+// without a window (a worker's, a helper's) to the window the operator works
+// in: a box with no owner lands wherever the window system puts it and can
+// hide behind the program's windows.
 QWidget* OwnerWindow(const kz::MessageRequest& request)
 {
     auto* widget = qobject_cast<QWidget*>(request.owner.data());
-    if (!widget || !widget->window()->isVisible())
-        return nullptr;
-    return widget->window();
+    for (QWidget* w = widget ? widget->window() : nullptr; w; w = w->parentWidget()) {
+        w = w->window();
+        if (w->isVisible())
+            return w;
+    }
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
 }
 
 kz::MsgAnswer RunBox(const kz::MessageRequest& request)
@@ -46,6 +56,7 @@ kz::MsgAnswer RunBox(const kz::MessageRequest& request)
 QMessageBox* BuildMessageBox(const kz::MessageRequest& request)
 {
     auto* box = new QMessageBox(OwnerWindow(request));
+    box->setPalette(SkinPalette());  // the skins' look under any desktop theme
     box->setWindowTitle(request.caption);
     box->setTextFormat(Qt::PlainText);
     box->setText(request.text);

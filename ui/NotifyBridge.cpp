@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -176,18 +177,42 @@ void NotifyBridge::ModelChanged(QAbstractItemView* view)
         bridge->WatchSelection(view);
 }
 
+namespace {
+
+bool IsMenuKey(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+}
+
+}  // namespace
+
+void NotifyBridge::EmitKeyboardMenu(QAbstractItemView* view)
+{
+    // At the selected row, as a right-click there would be.
+    const QModelIndex current = view->currentIndex();
+    const QRect rect = current.isValid() ? view->visualRect(current) : QRect();
+    const QPoint at = current.isValid() ? QPoint(rect.left() + rect.width() / 4, rect.bottom()) : QPoint();
+    Emit(QLatin1String(kNotifyMenu), view, current.isValid() ? current.row() : -1, 0, view->viewport()->mapToGlobal(at));
+}
+
 bool NotifyBridge::eventFilter(QObject* watched, QEvent* event)
 {
     auto* w = qobject_cast<QWidget*>(watched);
     if (!w)
         return false;
-    if (event->type() == QEvent::FocusOut && !qobject_cast<QAbstractItemView*>(w)) {
+    auto* view = qobject_cast<QAbstractItemView*>(w);
+    if (event->type() == QEvent::FocusOut && !view) {
         Emit(QLatin1String(kNotifyKillFocus), w);
-    } else if (event->type() == QEvent::KeyPress) {
-        auto* view = qobject_cast<QAbstractItemView*>(w);
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (view && (key == Qt::Key_Return || key == Qt::Key_Enter) && view->currentIndex().isValid())
+    } else if (event->type() == QEvent::ContextMenu && view) {
+        // The Menu key's own context event (some platforms send one) is
+        // answered by the key below, once.
+        return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+    } else if (event->type() == QEvent::KeyPress && view) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && view->currentIndex().isValid())
             Emit(QLatin1String(kNotifyItemActivate), view, view->currentIndex().row());
+        else if (IsMenuKey(key) && !m_menuMode)
+            EmitKeyboardMenu(view);
     }
     return false;
 }

@@ -55,6 +55,8 @@ private:
     void WatchButton(QAbstractButton* b);
     void WatchView(QAbstractItemView* v);
     void WatchSelection(QAbstractItemView* v);
+    // The Menu key or Shift+F10 on a list: "menu" at its current row.
+    void EmitKeyboardMenu(QAbstractItemView* view);
 
     Sink m_sink;
     bool m_menuMode = false;

@@ -1,10 +1,12 @@
 #include "ui/PopupMenu.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 
 #include "ui/NotifyBridge.h"
 #include "ui/PopupPlacement.h"
 #include "ui/SkinLoader.h"
+#include "ui/SkinLook.h"
 
 namespace kz::ui {
 
@@ -31,6 +33,7 @@ bool PopupMenu::Build(QWidget* ownerControl)
     root->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     root->setProperty("kz_window_class", GetWindowClassName());
     root->installEventFilter(this);
+    ApplySkinLook(root);
     m_window = root;
     m_bridge = new NotifyBridge([this](TNotifyUI& msg) { Notify(msg); }, this);
     m_bridge->SetMenuMode(true);
@@ -74,6 +77,34 @@ void PopupMenu::FinishClose()
     OnFinalMessage();
 }
 
+// A menu opened from the keyboard is worked from it: the arrows walk its
+// items (marked by the skin's focus frame), Return chooses one (Space too,
+// as on any button).
+bool PopupMenu::OnKey(int key)
+{
+    QWidget* focus = m_window->focusWidget();
+    auto* item = qobject_cast<QAbstractButton*>(focus);
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && item && item->isVisible()) {
+        item->click();
+        return true;
+    }
+    if (key != Qt::Key_Up && key != Qt::Key_Down)
+        return false;
+    const auto items = m_window->findChildren<QAbstractButton*>();
+    QList<QAbstractButton*> usable;
+    for (QAbstractButton* b : items)
+        if (b->isVisible() && b->isEnabled())
+            usable << b;
+    if (usable.isEmpty())
+        return true;
+    const int at = usable.indexOf(item);
+    const int next = at < 0 ? (key == Qt::Key_Down ? 0 : usable.size() - 1)
+                            : (at + (key == Qt::Key_Down ? 1 : usable.size() - 1)) % usable.size();
+    usable[next]->setFocusPolicy(Qt::StrongFocus);
+    usable[next]->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
 bool PopupMenu::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_window.data())
@@ -82,10 +113,14 @@ bool PopupMenu::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Hide:  // a click outside, focus lost, the owner went away
         Close();
         return false;
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape)
             Close();
+        else
+            OnKey(key);
         return true;
+    }
     case QEvent::Wheel:
         return true;
     default:

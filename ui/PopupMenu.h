@@ -1,7 +1,8 @@
 #pragma once
 // The base of popup menus: a frameless popup built from a skin, opened at a
 // screen point and kept inside the work area.  It closes when the user
-// clicks outside it or it loses the focus, on Escape, or by Close().  Buttons
+// clicks outside it or it loses the focus, on Escape, or by Close().  Up and
+// Down walk its items, Return or Space chooses one.  Buttons
 // and list rows of its skin are menu items: a click raises "itemclick" and
 // then "itemselect" with the item's name.  Notify() typically posts a message
 // to the window that opened the menu and closes the menu.
@@ -52,6 +53,7 @@ protected:
 
 private:
     bool Build(QWidget* ownerControl);
+    bool OnKey(int key);
     void FinishClose();
 
     QPointer<QWidget> m_window;

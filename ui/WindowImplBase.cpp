@@ -1,15 +1,18 @@
 #include "ui/WindowImplBase.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "ui/CaptionDrag.h"
 #include "ui/GuiThread.h"
 #include "ui/NotifyBridge.h"
 #include "ui/PopupPlacement.h"
 #include "ui/SkinLoader.h"
+#include "ui/SkinLook.h"
 
 namespace kz::ui {
 
@@ -18,14 +21,32 @@ namespace {
 const char* const kGroupProperty = "group";
 const char* const kGroupsObjectName = "kz_option_groups";
 
-Qt::WindowFlags WindowFlagsFor(bool maximisable)
+// The skin draws the only caption; title and icon still name the window in
+// the task bar and the window switcher.  A window with an opener is a dialog:
+// only a dialog is announced to X11 window managers as transient for its
+// opener, which keeps it above the opener and centres it there.
+Qt::WindowFlags WindowFlagsFor(bool dialog, bool maximisable)
 {
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                            | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                            | Qt::WindowCloseButtonHint;
+    Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     if (maximisable)
         flags |= Qt::WindowMaximizeButtonHint;
     return flags;
+}
+
+// The skins name their caption area one of these.
+QWidget* FindCaption(QWidget* root)
+{
+    for (const char* name : {"frame_header", "frame_topbar"}) {
+        if (auto* caption = root->findChild<QWidget*>(QLatin1String(name)))
+            return caption;
+    }
+    return nullptr;
+}
+
+bool OpensCaptionMenu(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier);
 }
 
 }  // namespace
@@ -55,11 +76,15 @@ bool WindowImplBase::Create(QWidget* parent, const QString& caption)
         qWarning("window %s: %s", qUtf8Printable(GetWindowClassName()), qUtf8Printable(error));
         root = new QWidget(parent);
     }
-    root->setWindowFlags(WindowFlagsFor(!SwallowCaptionDoubleClick()));
+    root->setWindowFlags(WindowFlagsFor(parent != nullptr, !SwallowCaptionDoubleClick()));
     root->setWindowTitle(caption);
+    if (parent)  // the window switcher shows dialogs with the program's icon
+        root->setWindowIcon(parent->window()->windowIcon());
     root->setProperty("kz_window_class", GetWindowClassName());
     root->installEventFilter(this);
+    ApplySkinLook(root);
     m_window = root;
+    new CaptionDrag(root, FindCaption(root), [this] { OnCaptionDoubleClick(); });
     m_bridge = new NotifyBridge([this](TNotifyUI& msg) { Notify(msg); }, this);
     WatchControls(root);
     return loaded;
@@ -273,28 +298,22 @@ bool WindowImplBase::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Show:
         OnFirstShow();
         return false;
-    case QEvent::Close: {
-        // The window manager's close button acts as the skin's close button.
-        // It is no user input, so it also arrives while a blocking command
-        // waits; handing it over keeps the window from closing under it.
+    case QEvent::Close:
+        // The window manager's close (the task bar's, Alt+F4) acts as the
+        // skin's close button.  It is no user input, so it also arrives while
+        // a blocking command waits; handing it over keeps the window from
+        // closing under it.
         event->ignore();
-        RunOnGui(this, [this] {
-            if (m_closed)
-                return;
-            TNotifyUI msg;
-            msg.sType = QLatin1String(kNotifyClick);
-            msg.pSender = FindControl(QStringLiteral("closebtn"));
-            msg.senderName = QStringLiteral("closebtn");
-            Notify(msg);
-        });
+        RunOnGui(this, [this] { ClickControl(QStringLiteral("closebtn")); });
         return true;
-    }
     case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
-            return false;
-        if (EscapeCloses())
-            Close(kResultCancel);
-        return true;  // also keeps a dialog-rooted skin from closing itself
+        return OnKey(static_cast<QKeyEvent*>(event));
+    case QEvent::WindowActivate:
+        // A click on a window that a modal dialog blocks hands the keyboard
+        // to that dialog (X11 window managers activate the clicked window).
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != m_window && modal->isVisible())
+            QTimer::singleShot(0, modal, [modal] { modal->activateWindow(); });
+        return false;
     case QEvent::WindowStateChange:
         if (SwallowCaptionDoubleClick() && m_window->isMaximized())
             QTimer::singleShot(0, m_window, [w = m_window] { if (w) w->showNormal(); });
@@ -302,6 +321,45 @@ bool WindowImplBase::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void WindowImplBase::ClickControl(const QString& name)
+{
+    if (m_closed)
+        return;
+    TNotifyUI msg;
+    msg.sType = QLatin1String(kNotifyClick);
+    msg.pSender = FindControl(name);
+    msg.senderName = name;
+    Notify(msg);
+}
+
+bool WindowImplBase::OnKey(QKeyEvent* key)
+{
+    if (OpensCaptionMenu(key) && FindControl(QStringLiteral("menubtn"))) {
+        ClickControl(QStringLiteral("menubtn"));
+        return true;
+    }
+    if (key->key() != Qt::Key_Escape)
+        return false;
+    // Where the compositor hands an open list's keys to its window, Escape
+    // is the list's alone.
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        return true;
+    }
+    if (EscapeClicksCloseButton())
+        RunOnGui(this, [this] { ClickControl(QStringLiteral("closebtn")); });
+    else if (EscapeCloses())
+        Close(kResultCancel);
+    return true;  // also keeps a dialog-rooted skin from closing itself
+}
+
+void WindowImplBase::OnCaptionDoubleClick()
+{
+    if (!m_window || SwallowCaptionDoubleClick())
+        return;
+    m_window->isMaximized() ? m_window->showNormal() : m_window->showMaximized();
 }
 
 }  // namespace kz::ui

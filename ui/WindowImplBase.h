@@ -19,7 +19,10 @@
 // Closing: Close(result) from code; the skin's "closebtn" reaches Notify as a
 // "click" (the base Notify closes on it, an override decides itself); the
 // window manager's close button is routed as the same "click" on "closebtn";
-// Escape closes with result kResultCancel only when EscapeCloses().
+// Escape closes with result kResultCancel only when EscapeCloses(), or acts
+// as "closebtn" when EscapeClicksCloseButton(); F10 and the Menu key act as
+// the caption's "menubtn" where the skin has one.  Windows are frameless:
+// the skin's caption ("frame_header" or "frame_topbar") moves them.
 // Skins should have a plain QWidget root: a QDialog root would add its own
 // Return-key default-button handling.  Notify() must not delete the window
 // object; release it in OnFinalMessage().
@@ -35,6 +38,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QEventLoop;
+class QKeyEvent;
 
 namespace kz::ui {
 
@@ -71,6 +75,9 @@ public:
     // Runs once after the window has closed (hidden); may delete this.
     virtual void OnFinalMessage() {}
     virtual bool EscapeCloses() const { return true; }
+    // True: Escape acts as the skin's close button (which may ask or stop
+    // work first) rather than closing at once; wins over EscapeCloses().
+    virtual bool EscapeClicksCloseButton() const { return false; }
     // True: no maximise button and a caption double-click never maximises
     // (the base does it; HandleCustomMessage never sees a caption double-click).
     virtual bool SwallowCaptionDoubleClick() const { return true; }
@@ -129,6 +136,10 @@ private:
     void DefaultProcessing(uint msg, qintptr wParam);
     void OnFirstShow();
     void FinishClose();
+    // A "click" from the named control of the skin, as if the user clicked it.
+    void ClickControl(const QString& name);
+    bool OnKey(QKeyEvent* key);
+    void OnCaptionDoubleClick();
 
     QPointer<QWidget> m_window;
     NotifyBridge* m_bridge = nullptr;

@@ -1,11 +1,16 @@
 #include "update/UpdateDlg.h"
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <system_error>
 #include <thread>
 
 #include "app/MainFrame.h"
+#include "platform/CommandLine.h"
 #include "platform/MessageBox.h"
+#include "transfer/HostFiles.h"
+#include "transfer/core/RateText.h"
+#include "transfer/core/TransferTexts.h"
 #include "ui/GuiThread.h"
 #include "update/core/UpdateRunner.h"
 #include "update/core/UpdatePassword.h"
@@ -139,8 +144,28 @@ void CUpdate::StartWorker()
 // so `this` may be used as the context of the calls handed to the GUI.
 void CUpdate::RunWorker(const WorkerTexts& texts, const QPointer<QWidget>& window)
 {
-    const auto run = [](const QString& command) { return kz::RunAdbClient(command); };
-    const auto progress = [this](int step) { PostMessage(WM_UPDATE_PROGRESS, step); };
+    // The pushes' bytes give the bar its speed and time left.
+    const QString folder = kz::UpdateSourceFolder();
+    quint64 total = 0;
+    quint64 pushed = 0;
+    for (const QString& name : kz::UpdateFileNames())
+        total += kz::transfer::RegularFileSize(folder + name).value_or(0);
+    QElapsedTimer started;
+    started.start();
+    const auto run = [&](const QString& command) {
+        const kz::ClientAnswer answer = kz::RunAdbClient(command);
+        for (const QString& name : kz::UpdateFileNames())
+            if (command.startsWith(QLatin1String("push ")) && command.contains(kz::QuoteWindowsArgument(folder + name)))
+                pushed += kz::transfer::RegularFileSize(folder + name).value_or(0);
+        return answer;
+    };
+    const QString timeLeft = Text(kz::transfer::text::TimeLeft);
+    const auto progress = [&, bar = QPointer<QProgressBar>(m_progress)](int step) {
+        PostMessage(WM_UPDATE_PROGRESS, step);
+        const QString text =
+            kz::transfer::PercentWithRate(step * 10, kz::transfer::MeasureRate(pushed, total, started.elapsed()), timeLeft);
+        kz::ui::RunOnGui(bar, [bar, text] { bar->setFormat(text); });
+    };
     const kz::UpdateOutcome outcome =
         kz::RunUpdateSteps(kz::BuildUpdateSequence(kz::UpdateSourceFolder()), run, progress);
     RecordOutcome(texts, outcome.passed, outcome.failedOutput);
@@ -173,8 +198,10 @@ void CUpdate::OnWorkerFailed()
 {
     if (m_btnUpdate)
         m_btnUpdate->setEnabled(true);
-    if (m_progress)
+    if (m_progress) {
         m_progress->setValue(0);
+        m_progress->setFormat(QStringLiteral("%p%"));
+    }
     m_running = 0;
     OnWorkerEnded();
 }

@@ -31,6 +31,19 @@ const std::vector<CommandSpec> kCommands = {
      "checksum afterwards; a box whose busybox has no md5sum leaves the sizes to decide (verify=size). The "
      "stick is mounted first. Progress is drawn on standard error when it is a terminal.",
      {}},
+    {"push", "LOCAL udisk:NAME|sdcard:NAME", 2, 2, "send a file from this PC to the box",
+     "Sends the PC's file LOCAL to NAME on the stick or the SD card through the adb client. The storage must "
+     "have room for it (the box's df), and the file counts only when the PC's md5 of LOCAL equals the box's "
+     "md5sum of what arrived; it travels under a hidden part name and takes NAME only then, so a failed push "
+     "leaves nothing behind. An existing NAME is replaced only with --replace. Progress, speed and time left "
+     "are drawn on standard error when it is a terminal.",
+     {{"--replace", nullptr, nullptr, false, "replace a file that already has NAME"}}},
+    {"pull", "udisk:NAME|sdcard:NAME LOCAL", 2, 2, "fetch a file from the box to this PC",
+     "Fetches NAME from the stick or the SD card into LOCAL (a file, or a folder to put NAME in), with the "
+     "checks and the proof of push: room in the PC's folder, and the box's md5sum equal to the PC's md5 of "
+     "what arrived. A failed or cancelled pull leaves no partial file. An existing LOCAL file is replaced "
+     "only with --replace.",
+     {{"--replace", nullptr, nullptr, false, "replace an existing LOCAL file"}}},
     {"rm", "udisk:NAME|sdcard:NAME", 1, 1, "delete a file",
      "Deletes NAME from the storage without asking (the window asks first). Succeeds when the box printed "
      "nothing.",

@@ -62,6 +62,11 @@ std::unique_ptr<PushTarget> Device::BeginPush(const std::string& devicePath, uin
     return dev::OpenPush(*impl_->box, devicePath, mode, error);
 }
 
+std::unique_ptr<PullSource> Device::BeginPull(const std::string& devicePath, std::string& error)
+{
+    return dev::OpenPull(*impl_->box, devicePath, error);
+}
+
 std::string Device::Control(const std::string& command)
 {
     return impl_->box->Control(command);

@@ -40,6 +40,14 @@ public:
     virtual bool Finish(uint32_t mtime, std::string& error) = 0;
 };
 
+// Hands out one file for a pull, at the box's pace.  Read() returns the next
+// piece (at most `max` bytes); an empty piece with an empty error is the end.
+class PullSource {
+public:
+    virtual ~PullSource() = default;
+    virtual std::string Read(size_t max, std::string& error) = 0;
+};
+
 struct DeviceOptions {
     std::filesystem::path stateDir;
     std::optional<std::filesystem::path> configFile;
@@ -69,6 +77,7 @@ public:
     // Sync service.  Paths are device paths exactly as the host typed them.
     FileStat Stat(const std::string& devicePath);
     std::unique_ptr<PushTarget> BeginPush(const std::string& devicePath, uint32_t mode, std::string& error);
+    std::unique_ptr<PullSource> BeginPull(const std::string& devicePath, std::string& error);
 
     // Scenario commands that concern storage and chip: insert-chip,
     // remove-chip, insert-udisk, remove-udisk, speed N, fail OPERATION,

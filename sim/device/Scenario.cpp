@@ -71,13 +71,13 @@ void LoadOperations(const nlohmann::json& j, const char* key, const std::set<std
 const std::set<std::string>& FailableOperations()
 {
     static const std::set<std::string> ops{"configure", "cp", "df", "info", "ls", "mount", "mtk",
-                                           "push", "read", "read_user", "write"};
+                                           "pull", "push", "read", "read_user", "write"};
     return ops;
 }
 
 const std::set<std::string>& CorruptibleOperations()
 {
-    static const std::set<std::string> ops{"cp", "write"};
+    static const std::set<std::string> ops{"cp", "pull", "push", "write"};
     return ops;
 }
 

@@ -23,8 +23,9 @@ struct Scenario {
 
 // The operation names "fail" accepts.
 const std::set<std::string>& FailableOperations();
-// The operation names "corrupt" accepts: "cp" (the copy's target) and
-// "write" (the chip partition written from a file).
+// The operation names "corrupt" accepts: "cp" (the copy's target), "write"
+// (the chip partition written from a file), "push" (the pushed file) and
+// "pull" (the bytes sent to the host).
 const std::set<std::string>& CorruptibleOperations();
 
 // Applies one control command.  Returns "ok" or an error text; on error the

@@ -1,6 +1,8 @@
 #include "SyncFiles.h"
 
 #include "StorageSpace.h"
+#include "Transfer.h"
+#include "UniqueFd.h"
 
 #include <atomic>
 #include <cerrno>
@@ -19,9 +21,9 @@ constexpr uint32_t kDirMode = S_IFDIR | 0775;
 // Finish, so that an interrupted push leaves the old file untouched.
 class FilePush : public PushTarget {
 public:
-    FilePush(fs::path target, fs::path temp, int fd, uint64_t room, uint32_t mode, bool vfat, bool failing)
+    FilePush(fs::path target, fs::path temp, int fd, uint64_t room, uint32_t mode, bool vfat, const BoxState& box)
         : target_(std::move(target)), temp_(std::move(temp)), fd_(fd), room_(room), mode_(mode), vfat_(vfat),
-          failing_(failing)
+          failing_(box.Fails("push")), corrupting_(box.Corrupts("push")), pacer_(box.Speed())
     {
     }
 
@@ -48,6 +50,7 @@ public:
             done += static_cast<size_t>(w);
         }
         written_ += bytes.size();
+        pacer_.Advance(bytes.size());
         return true;
     }
 
@@ -57,6 +60,8 @@ public:
             ::fchmod(fd_, (mode_ & 0777) | 0600);
         const struct timespec times[2] = {{static_cast<time_t>(mtime), 0}, {static_cast<time_t>(mtime), 0}};
         ::futimens(fd_, times);
+        if (corrupting_ && written_ > 0)
+            FlipByteAt(temp_, written_ / 2);
         const bool closed = ::close(fd_) == 0;
         fd_ = -1;
         if (!closed || ::rename(temp_.c_str(), target_.c_str()) != 0)
@@ -76,9 +81,51 @@ private:
     int fd_;
     uint64_t room_;
     uint32_t mode_;
-    bool vfat_, failing_;
+    bool vfat_, failing_, corrupting_;
+    Pacer pacer_;
     bool finished_ = false;
     uint64_t written_ = 0;
+};
+
+// Reads the file at the box's pace.  A failing pull stops with an I/O error
+// halfway; a corrupting one flips the byte in the middle of what it sends.
+class FilePull : public PullSource {
+public:
+    FilePull(int fd, uint64_t size, const BoxState& box)
+        : fd_(fd), size_(size), failAt_(box.Fails("pull") ? size / 2 : UINT64_MAX),
+          flipAt_(box.Corrupts("pull") && size > 0 ? size / 2 : UINT64_MAX), pacer_(box.Speed())
+    {
+    }
+
+    std::string Read(size_t max, std::string& error) override
+    {
+        uint64_t n = std::min<uint64_t>(max, size_ - std::min(done_, size_));
+        if (done_ + n > failAt_ && failAt_ < size_)
+            n = failAt_ - done_;
+        if (n == 0 && done_ >= failAt_ && done_ < size_) {
+            error = "Input/output error";
+            return {};
+        }
+        std::string piece(static_cast<size_t>(n), '\0');
+        const ssize_t r = n ? ::pread(fd_.get(), piece.data(), piece.size(), static_cast<off_t>(done_)) : 0;
+        if (r < 0) {
+            error = std::strerror(errno);
+            return {};
+        }
+        piece.resize(static_cast<size_t>(r));
+        if (flipAt_ >= done_ && flipAt_ < done_ + piece.size())
+            piece[flipAt_ - done_] = static_cast<char>(~piece[flipAt_ - done_]);
+        done_ += piece.size();
+        pacer_.Advance(piece.size());
+        return piece;
+    }
+
+private:
+    UniqueFd fd_;
+    uint64_t size_;
+    uint64_t failAt_, flipAt_;
+    Pacer pacer_;
+    uint64_t done_ = 0;
 };
 
 fs::path TempBeside(const fs::path& target)
@@ -137,7 +184,28 @@ std::unique_ptr<PushTarget> OpenPush(BoxState& box, const std::string& devicePat
         error = std::strerror(errno);
         return nullptr;
     }
-    return std::make_unique<FilePush>(node.host, temp, fd, room, mode, node.vfat, box.Fails("push"));
+    return std::make_unique<FilePush>(node.host, temp, fd, room, mode, node.vfat, box);
+}
+
+std::unique_ptr<PullSource> OpenPull(BoxState& box, const std::string& devicePath, std::string& error)
+{
+    const Node node = box.Fs().Resolve(NormalizeVirtual("/", devicePath), box.Media());
+    std::error_code ec;
+    error.clear();
+    if (node.kind == NodeKind::Escapes)
+        error = kOutsideStorage;
+    else if (node.kind != NodeKind::Host || !fs::exists(node.host, ec))
+        error = "No such file or directory";
+    else if (fs::is_directory(node.host, ec))
+        error = "Is a directory";
+    if (!error.empty())
+        return nullptr;
+    const int fd = ::open(node.host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    return std::make_unique<FilePull>(fd, fs::file_size(node.host, ec), box);
 }
 
 }  // namespace box::dev

@@ -1,5 +1,6 @@
 #pragma once
-// The file side of the sync service: stat and push into the virtual tree.
+// The file side of the sync service: stat, push into and pull from the
+// virtual tree, at the box's pace.
 
 #include "BoxState.h"
 #include "Device.h"
@@ -11,5 +12,6 @@ namespace box::dev {
 
 FileStat StatPath(const BoxState& box, const std::string& devicePath);
 std::unique_ptr<PushTarget> OpenPush(BoxState& box, const std::string& devicePath, uint32_t mode, std::string& error);
+std::unique_ptr<PullSource> OpenPull(BoxState& box, const std::string& devicePath, std::string& error);
 
 }  // namespace box::dev

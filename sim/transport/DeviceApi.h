@@ -20,6 +20,12 @@ public:
     virtual FileStat Stat(const std::string& devicePath) = 0;
     virtual std::unique_ptr<PushTarget> BeginPush(const std::string& devicePath, uint32_t mode,
                                                   std::string& error) = 0;
+    // A device without pull refuses it.
+    virtual std::unique_ptr<PullSource> BeginPull(const std::string& devicePath, std::string& error)
+    {
+        error = "pull of " + devicePath + " not supported";
+        return nullptr;
+    }
     virtual std::string Control(const std::string& command) = 0;
 };
 

@@ -257,6 +257,10 @@ void Session::FlushSync(uint32_t localId, SyncEntry& entry)
 {
     if (entry.awaitingOkay)
         return;
+    // A pull's bytes are read (at the box's pace) only when the host took
+    // the previous WRTE, so a large file is never held in memory.
+    if (entry.pending.empty() && entry.parser.Pulling())
+        entry.pending = entry.parser.NextPull(maxPayload_);
     if (!entry.pending.empty()) {
         size_t size = std::min(entry.pending.size(), maxPayload_);
         entry.awaitingOkay = true;

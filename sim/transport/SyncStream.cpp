@@ -2,6 +2,7 @@
 
 #include "Packet.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace box {
@@ -19,7 +20,7 @@ std::string SyncStream::Feed(std::string_view bytes)
 {
     buffer_.append(bytes);
     std::string reply;
-    while (!finished_ && Step(reply)) {
+    while (!finished_ && !source_ && Step(reply)) {
     }
     // Compacting once per WRTE keeps a megabyte of DATA chunks linear to parse.
     buffer_.erase(0, pos_);
@@ -86,6 +87,8 @@ void SyncStream::HandleRequest(const std::string& id, const std::string& body, s
         Stat(body, reply);
     } else if (id == "SEND") {
         Send(body, reply);
+    } else if (id == "RECV") {
+        Recv(body, reply);
     } else {
         Fail("unsupported sync request " + id, reply);
         finished_ = true;
@@ -137,6 +140,40 @@ void SyncStream::Done(uint32_t mtime, std::string& reply)
     }
     reply += "OKAY";
     AppendLe32(reply, 0);
+}
+
+void SyncStream::Recv(const std::string& path, std::string& reply)
+{
+    std::string error;
+    source_ = device_.BeginPull(path, error);
+    if (!source_)
+        Fail(error.empty() ? "cannot open " + path : error, reply);
+}
+
+std::string SyncStream::NextPull(size_t max)
+{
+    std::string out;
+    while (source_ && out.size() + 8 < max) {
+        std::string error;
+        std::string piece = source_->Read(std::min<size_t>(kMaxDataLength, max - out.size() - 8), error);
+        if (!piece.empty()) {
+            out += "DATA";
+            AppendLe32(out, static_cast<uint32_t>(piece.size()));
+            out += piece;
+            continue;
+        }
+        source_.reset();
+        if (error.empty()) {
+            out += "DONE";
+            AppendLe32(out, 0);
+        } else {
+            Fail(error, out);
+        }
+    }
+    // Requests that came in behind the RECV wait until it is answered.
+    if (!source_)
+        out += Feed({});
+    return out;
 }
 
 void SyncStream::Fail(const std::string& message, std::string& reply)

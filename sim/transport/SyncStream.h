@@ -1,7 +1,8 @@
 #pragma once
-// The legacy sync service as far as push needs it (STAT, SEND/DATA/DONE,
-// QUIT).  The host's WRTE boundaries are arbitrary, so requests are parsed
-// from an accumulating byte stream.
+// The legacy sync service as push and pull need it (STAT, SEND/DATA/DONE,
+// RECV, QUIT).  The host's WRTE boundaries are arbitrary, so requests are
+// parsed from an accumulating byte stream.  A pull's answer is produced piece
+// by piece as the host takes it (NextPull), never held whole.
 
 #include "DeviceApi.h"
 
@@ -22,6 +23,11 @@ public:
     // QUIT arrived or the host broke the protocol: the stream must be closed.
     bool Finished() const { return finished_; }
 
+    // A RECV is being answered: NextPull() gives the next bytes to send.
+    bool Pulling() const { return source_ != nullptr; }
+    // DATA records filling at most about `max` bytes; DONE or FAIL at the end.
+    std::string NextPull(size_t max);
+
 private:
     bool Step(std::string& reply);
     bool StepData(std::string& reply);
@@ -29,6 +35,7 @@ private:
     void Stat(const std::string& path, std::string& reply);
     void Send(const std::string& pathAndMode, std::string& reply);
     void Done(uint32_t mtime, std::string& reply);
+    void Recv(const std::string& path, std::string& reply);
     void Fail(const std::string& message, std::string& reply);
 
     std::string_view Pending() const { return std::string_view(buffer_).substr(pos_); }
@@ -40,6 +47,7 @@ private:
     bool sending_ = false;            // between SEND and DONE
     std::unique_ptr<PushTarget> target_;
     std::string pushError_;           // first failure of the current push
+    std::unique_ptr<PullSource> source_;  // between RECV and its DONE
 };
 
 }  // namespace box

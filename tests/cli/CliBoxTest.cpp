@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -292,6 +293,71 @@ TEST_F(CliBoxTest, JsonIsOneRecordLinePerCommandOrStreamedLine)
     const QJsonObject last = JsonLine(lines.back());
     EXPECT_EQ(last.value("kind").toString(), "success");
     EXPECT_EQ(last.value("serial").toString().toStdString(), serial);
+}
+
+// Files between this PC and the box: proved by both sums, and whatever goes
+// wrong leaves neither a part file nor a changed target behind.
+TEST_F(CliBoxTest, TransfersAreProvedAndLeaveNothingBehind)
+{
+    const fs::path pc = fs::temp_directory_path() / ("kz-cli-transfer-" + std::to_string(::getpid()));
+    fs::create_directories(pc);
+    const fs::path source = pc / "a b's.bin";
+    std::ofstream(source, std::ios::binary) << std::string(3 << 20, 'k') << "tail";
+    const fs::path sdcard = box->StateDir() / "sdcard";
+    const std::string hostile = "-x 'q ü.bin";  // a blank, a quote, a leading dash, a non-ASCII letter
+    const std::string local = std::regex_replace(source.string(), std::regex(" "), "|");  // RunTool's blank
+
+    // Both ways under the hostile name, each proved by equal sums.
+    const CliRun push = Cli("--json push " + local + " sdcard:-x|'q|ü.bin");
+    ASSERT_EQ(push.code, 0) << push.out << push.err;
+    const QJsonObject pushed = JsonLine(push.out);
+    EXPECT_EQ(pushed.value("pcMd5").toString().size(), 32);
+    EXPECT_EQ(pushed.value("pcMd5"), pushed.value("boxMd5"));
+    EXPECT_EQ(ReadAll(sdcard / hostile), ReadAll(source));
+    const CliRun pull = Cli("--json pull sdcard:-x|'q|ü.bin " + pc.string() + "/-y|ü|'r.bin");
+    ASSERT_EQ(pull.code, 0) << pull.out << pull.err;
+    EXPECT_EQ(JsonLine(pull.out).value("boxMd5"), pushed.value("pcMd5"));
+    EXPECT_EQ(ReadAll(pc / "-y ü 'r.bin"), ReadAll(source));
+    // The stick is mounted first and takes the file the same way.
+    const CliRun stick = Cli("push " + local + " udisk:s.bin");
+    EXPECT_EQ(stick.code, 0) << stick.err;
+    EXPECT_EQ(ReadAll(box->StateDir() / "udisk" / "s.bin"), ReadAll(source));
+
+    // One byte flipped on the way: the sums differ, the target never appears.
+    Ctl("corrupt push");
+    const CliRun corrupt = Cli("push " + local + " sdcard:c.bin");
+    Ctl("corrupt");
+    EXPECT_EQ(corrupt.code, 1);
+    EXPECT_TRUE(Contains(corrupt.err, "Transfer failed!\nPC md5 ")) << corrupt.err;
+    EXPECT_FALSE(fs::exists(sdcard / "c.bin"));
+    EXPECT_FALSE(fs::exists(sdcard / ".c.bin.kz-part"));
+
+    // The box goes away half-way through a pull: no file, no part file.
+    Ctl("speed 4000000");
+    std::thread unplug([] {
+        std::this_thread::sleep_for(400ms);
+        box->Ctl("unplug");
+    });
+    const CliRun cut = Cli("pull sdcard:-x|'q|ü.bin " + pc.string() + "/cut.bin");
+    unplug.join();
+    Ctl("plug");
+    Ctl("speed 0");
+    WaitForBox();
+    EXPECT_EQ(cut.code, 1) << cut.err;
+    EXPECT_FALSE(fs::exists(pc / "cut.bin"));
+    EXPECT_FALSE(fs::exists(pc / ".cut.bin.kz-part"));
+
+    // A full SD card: refused before a byte moves.
+    {
+        std::ofstream filler(sdcard / "filler.bin", std::ios::binary);
+    }
+    fs::resize_file(sdcard / "filler.bin", 8ull << 30);
+    const CliRun full = Cli("--json push " + local + " sdcard:f.bin");
+    fs::remove(sdcard / "filler.bin");
+    EXPECT_EQ(full.code, 1);
+    EXPECT_EQ(JsonLine(full.out).value("key").toString(), "Not enough disk!");
+    EXPECT_FALSE(JsonLine(full.out).contains("transferMs")) << full.out;
+    fs::remove_all(pc);
 }
 
 // Without its adb client beside it the tool says so and fails.

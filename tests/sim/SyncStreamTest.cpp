@@ -85,7 +85,7 @@ TEST(SyncStreamTest, ProtocolViolationsFailAndEndTheStream)
     EXPECT_TRUE(stray.Finished());
 
     SyncStream unknown(device);
-    EXPECT_EQ(unknown.Feed(Request("RECV", "/mnt/sdcard/y")).substr(0, 4), "FAIL");
+    EXPECT_EQ(unknown.Feed(Request("LIST", "/mnt/sdcard")).substr(0, 4), "FAIL");
     EXPECT_TRUE(unknown.Finished());
 }
 

@@ -18,7 +18,7 @@ std::vector<size_t> Differences(const std::string& a, const std::string& b)
 
 TEST_F(DeviceTest, CorruptScenarioFlipsOneByteOfWhatACopyOrAChipWriteWrote)
 {
-    EXPECT_EQ(Ctl("corrupt read"), "error: unknown operation 'read' (known: cp, write)");
+    EXPECT_EQ(Ctl("corrupt read"), "error: unknown operation 'read' (known: cp, pull, push, write)");
     const std::string data = Pattern(200000, 3);
     WriteHostFile("state/sdcard/src.bin", data);
     ASSERT_EQ(Ctl("corrupt cp write"), "ok");
