@@ -19,6 +19,7 @@
 #include "app/MonitorSettings.h"
 #include "files/core/BoxApplets.h"
 #include "app/OperatorRecord.h"
+#include "app/OutcomeLog.h"
 #include "app/core/LogLine.h"
 #include "app/core/LogStore.h"
 #include "device/AdbRunner.h"
@@ -61,6 +62,12 @@ public:
     // Each row also goes to the operator's record, with the English key and
     // the operation the tag names.
     int WriteLog(int style, QString text, kz::LogTag tag = {});
+    // Operations' outcomes: recorded at once (on the disk before a message
+    // box tells them), their rows shown when the flow says.  Built on the
+    // GUI thread, handed to workers.
+    kz::OutcomeLog Outcomes() { return kz::OutcomeLog(m_sharedRecord, this); }
+    // Rows already recorded; any thread.
+    void ShowRecordedRows(kz::RecordedRows rows);
     // Connection monitor: one detection at a time, on the GUI thread.
     void DetectDevice();
     // A USB hot-plug broadcast (DBT_DEVICEARRIVAL / DBT_DEVICEREMOVECOMPLETE).
@@ -111,8 +118,7 @@ private:
     bool RequireDevice();
     void PromptBox(const char* key);
     void AppendLogRow(const QString& line);
-    // Appends to the record file; a file that cannot be written is said once.
-    void Record(kz::RecordEntry entry);
+    void AppendRecordedRows(const kz::RecordedRows& rows);
     // The chip of a report read now tags the record's entries from here on.
     void RecordChip(const QString& report);
     void TellRecordFailure(const QString& failure, const QDateTime& time);
@@ -121,6 +127,8 @@ private:
     void LogEntry(int style, const QString& text, const kz::LogTag& tag = {});
     // The entry of an English key, shown in the language in use.
     void LogKey(int style, const char* key, const QString& operation = {});
+    // An outcome of the window's own, recorded and shown at once.
+    void LogOutcome(bool ok, const char* key, const QString& operation, const QString& tip = {});
 
     void RunDetections();
     void DetectOnce();
@@ -155,7 +163,11 @@ private:
     QPointer<kz::ui::CallbackListModel> m_logModel;
 
     kz::ChipInfoReads m_chipReads;
-    kz::OperatorRecord m_record{kz::DefaultRecordFolder()};
+    // Shared with workers, which record their outcomes themselves and may
+    // outlive the window; m_record is the window's own name for it.
+    std::shared_ptr<kz::OperatorRecord> m_sharedRecord =
+        std::make_shared<kz::OperatorRecord>(kz::DefaultRecordFolder());
+    kz::OperatorRecord& m_record = *m_sharedRecord;
 
     std::deque<std::function<void()>> m_detections;  // each: what to do after it
     bool m_bDetecting = false;
@@ -168,8 +180,3 @@ private:
     std::atomic<int> m_pendingLogWrites{0};  // rows on their way to the GUI thread
     std::function<void()> m_quit;
 };
-
-// A worker's log entry, handed to the GUI thread whole: the worker never
-// touches the window, which the GUI thread may be closing meanwhile.  The
-// entry is dropped when the window is gone by the time it arrives.
-void WriteLogFromWorker(const QPointer<CMainFrame>& main, int style, const QString& text, const kz::LogTag& tag = {});

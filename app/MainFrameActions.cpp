@@ -26,27 +26,32 @@ bool CMainFrame::MountUdisk()
     // The box's USB stack settles briefly after the device comes up.
     kz::ui::RunBlockingKeepingPaint([] { QThread::msleep(100); });
     const kz::MountVerdict verdict = kz::JudgeMount(RunShortClient(QString::fromUtf8(kz::kMountCommand)));
-    if (verdict.kind == kz::MountVerdict::Mounted)
-        LogKey(kz::LOG_SUCCESS, kz::text::MountOk, kOperationMount);
-    if (verdict.ok()) {
-        m_bUdiskMounted = true;
-        return true;
-    }
-    m_bUdiskMounted = false;
-    LogKey(kz::LOG_FAILURE, kz::text::MountFailed, kOperationMount);
-    LogEntry(kz::LOG_TIP, verdict.tip, {{}, kOperationMount});
-    return false;
+    m_bUdiskMounted = verdict.ok();
+    // A stick found mounted already is no outcome of this call.
+    if (verdict.kind != kz::MountVerdict::AlreadyMounted)
+        LogOutcome(verdict.ok(), verdict.ok() ? kz::text::MountOk : kz::text::MountFailed, kOperationMount,
+                   verdict.tip);
+    return verdict.ok();
+}
+
+void CMainFrame::LogOutcome(bool ok, const char* key, const QString& operation, const QString& tip)
+{
+    const kz::OutcomeLog log = Outcomes();
+    log.Show(log.Record(kz::VerdictNotes(ok, Text(key), key, operation, tip)));
 }
 
 void CMainFrame::Reboot()
 {
     const kz::RebootVerdict verdict = kz::JudgeReboot(RunShortClient(QString::fromUtf8(kz::kRebootCommand)));
     if (verdict.ok) {
-        LogKey(kz::LOG_SUCCESS, kz::text::RebootOk, kOperationReboot);
+        LogOutcome(true, kz::text::RebootOk, kOperationReboot);
         return;
     }
+    // Recorded before the box; the rows follow it.
+    const kz::OutcomeLog log = Outcomes();
+    kz::RecordedRows rows = log.Record(kz::VerdictNotes(false, Text(kz::text::RebootFailed), kz::text::RebootFailed,
+                                                        kOperationReboot, verdict.tip));
     if (!verdict.message.isEmpty())
         kz::ShowMessageBox(GetHWND(), Text(verdict.message), Text(kz::text::Prompt));
-    LogKey(kz::LOG_FAILURE, kz::text::RebootFailed, kOperationReboot);
-    LogEntry(kz::LOG_TIP, verdict.tip, {{}, kOperationReboot});
+    log.Show(std::move(rows));
 }

@@ -15,34 +15,31 @@
 int CMainFrame::WriteLog(int style, QString text, kz::LogTag tag)
 {
     // The time is the time of the call, not of the row's arrival on the GUI
-    // thread.  A row written on the GUI thread while workers' rows are still
-    // on their way waits behind them, so rows keep the order of the calls.
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString line = kz::ComposeLogLine(style, text, now);
-    kz::RecordEntry entry;
-    entry.time = now;
-    entry.kind = kz::RecordKind(style);
-    entry.key = std::move(tag.key);
-    entry.shown = std::move(text);
-    entry.operation = std::move(tag.operation);
-    entry.extra = std::move(tag.extra);
-    if (kz::ui::IsGuiThread() && m_pendingLogWrites.load() == 0) {
-        AppendLogRow(line);
-        Record(std::move(entry));
-        return 0;
-    }
-    ++m_pendingLogWrites;
-    kz::ui::RunOnGui(this, [this, line, entry = std::move(entry)]() mutable {
-        --m_pendingLogWrites;
-        AppendLogRow(line);
-        Record(std::move(entry));
-    });
+    // thread.
+    ShowRecordedRows(kz::RecordNotes(m_record, {{style, std::move(text), std::move(tag)}}, kz::Durability::Cached));
     return 0;
 }
 
-void WriteLogFromWorker(const QPointer<CMainFrame>& main, int style, const QString& text, const kz::LogTag& tag)
+void CMainFrame::ShowRecordedRows(kz::RecordedRows rows)
 {
-    kz::ui::RunOnGui(main, [main, style, text, tag] { main->WriteLog(style, text, tag); });
+    // A row shown on the GUI thread while rows of the same window are still
+    // on their way waits behind them, so rows keep the order of the calls.
+    if (kz::ui::IsGuiThread() && m_pendingLogWrites.load() == 0) {
+        AppendRecordedRows(rows);
+        return;
+    }
+    ++m_pendingLogWrites;
+    kz::ui::RunOnGui(this, [this, rows = std::move(rows)] {
+        --m_pendingLogWrites;
+        AppendRecordedRows(rows);
+    });
+}
+
+void CMainFrame::AppendRecordedRows(const kz::RecordedRows& rows)
+{
+    for (const auto& [style, text] : rows.rows)
+        AppendLogRow(kz::ComposeLogLine(style, text, rows.time));
+    TellRecordFailure(rows.recordFailure, rows.time);
 }
 
 void CMainFrame::AppendLogRow(const QString& line)
@@ -53,12 +50,6 @@ void CMainFrame::AppendLogRow(const QString& line)
     // The list paints the new row (and only it) itself.
     m_logModel->AppendRow();
     kz::ui::ScrollToNewest(m_listLog);
-}
-
-void CMainFrame::Record(kz::RecordEntry entry)
-{
-    const QDateTime time = entry.time;
-    TellRecordFailure(m_record.Append(std::move(entry)), time);
 }
 
 void CMainFrame::RecordChip(const QString& report)

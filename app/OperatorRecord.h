@@ -1,12 +1,16 @@
 #pragma once
-// The operator's record on disk: every entry of the main window's log is also
-// a line of the day's file, tagged with the box and the chip in force.  Used
-// on the GUI thread only; an entry costs one small append.
+// The operator's record on disk: every entry of the main window's log, and
+// every operation's outcome, is a line of the day's file, tagged with the box
+// and the chip in force.  Callable from any thread: a worker records its
+// outcome itself, the moment it knows it.  An entry costs one small append.
 
 #include <QJsonObject>
 #include <QString>
+#include <mutex>
+#include <vector>
 
 #include "app/core/RecordLine.h"
+#include "platform/AppendFile.h"
 
 namespace kz {
 
@@ -27,7 +31,7 @@ public:
     const QString& Folder() const { return m_folder; }
 
     // The box in use; empty when none is.
-    void SetSerial(const QString& serial) { m_serial = serial; }
+    void SetSerial(const QString& serial);
     // The chip read last: written as a line of its own, then carried by
     // every later entry until another chip is read or the box is gone.  An
     // empty record (a report the decoder found nothing in) only ends the
@@ -40,9 +44,15 @@ public:
     // reason (the file and the system's words) is returned the first time
     // only: the operator hears of a file that cannot be written once, and
     // the program goes on without it.
-    QString Append(RecordEntry entry);
+    QString Append(RecordEntry entry, Durability durability = Durability::Cached);
+    // An outcome's entries (its verdict and the box's words), whole or not at
+    // all, all of the time of the first.
+    QString Append(std::vector<RecordEntry> entries, Durability durability);
 
 private:
+    QString AppendLocked(std::vector<RecordEntry> entries, Durability durability);
+
+    std::mutex m_mutex;
     QString m_folder;
     QString m_serial;
     QJsonObject m_chip;

@@ -22,6 +22,14 @@ void ReportOutcome(const QPointer<QObject>& dialog, const QPointer<QObject>& own
         kz::ui::RunOnGui(dialog, [after = job.afterBox, ok, message] { after(ok, message); });
 }
 
+// A job run as one command records its outcome here; a body records its own.
+void RecordOutcome(const WorkerJob& job, bool ok, const QString& boxWords)
+{
+    if (!job.operation.isEmpty())
+        job.log.RecordOnly(kz::VerdictNotes(ok, ok ? job.okText : job.failText, ok ? job.okKey : job.failKey,
+                                            job.operation, boxWords));
+}
+
 void RunIfIdle(const std::shared_ptr<BoardShared>& shared)
 {
     if (shared->running != 0 || !shared->whenIdle)
@@ -55,7 +63,9 @@ void RunBoardJob(const QPointer<QObject>& dialog, const QPointer<QObject>& owner
     }
     // A client that did not start transferred nothing.
     const ClientAnswer answer = RunAdbClient(job.command());
-    ReportOutcome(dialog, owner, job, answer.started && IsTransferSuccess(answer.output));
+    const bool ok = answer.started && IsTransferSuccess(answer.output);
+    RecordOutcome(job, ok, answer.started ? answer.output : answer.failure);
+    ReportOutcome(dialog, owner, job, ok);
 }
 
 void StartBoardWorker(std::shared_ptr<BoardShared> shared, QPointer<QObject> dialog, QPointer<QObject> owner,
@@ -67,7 +77,8 @@ void StartBoardWorker(std::shared_ptr<BoardShared> shared, QPointer<QObject> dia
             RunBoardJob(dialog, owner, job);
             EndWorker(shared);
         }).detach();
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
+        RecordOutcome(job, false, QString::fromLocal8Bit(error.what()));
         ReportOutcome(dialog, owner, job, false);
         EndWorker(shared);
     }

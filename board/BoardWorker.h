@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/OutcomeLog.h"
 #include "app/core/ChipInfo.h"
 #include "ui/ThreadStarter.h"
 
@@ -42,6 +43,12 @@ struct WorkerJob {
     // (true: success): a job of several client runs, such as a boot write
     // and the read-back that proves it.
     std::function<bool()> body;
+    // The outcome's record line, written before the box (a body writes its
+    // own; this one then only for a body that could not start at all).
+    kz::OutcomeLog log;
+    QString operation;
+    const char* okKey = "";  // the English texts of okText and failText
+    const char* failKey = "";
     QString caption;  // localised "Prompt"
     QString okText;   // localised message texts
     QString failText;

@@ -217,6 +217,20 @@ void CMotherBoard::StartWorker(kz::board::WorkerJob job)
     kz::board::StartBoardWorker(m_shared, QPointer<QObject>(this), QPointer<QObject>(GetHWND()), std::move(job));
 }
 
+void CMotherBoard::SetJobRecord(kz::board::WorkerJob& job, const QString& operation, const char* okKey,
+                                const char* failKey)
+{
+    job.log = Outcomes();
+    job.operation = operation;
+    job.okKey = okKey;
+    job.failKey = failKey;
+}
+
+kz::OutcomeLog CMotherBoard::Outcomes() const
+{
+    return m_pOwner ? m_pOwner->Outcomes() : kz::OutcomeLog();
+}
+
 void CMotherBoard::PickFile(int mode, QLineEdit* target)
 {
     if (kz::files::IsUdiskMode(mode) && !(m_pOwner && m_pOwner->MountUdisk())) {

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/OutcomeLog.h"
 #include "app/core/ChipInfo.h"
 #include "board/core/BootTransfer.h"
 #include "files/PickOwner.h"
@@ -122,6 +123,10 @@ private:
     // after a message when it cannot be used.
     bool CheckName(QString& name);
     void StartWorker(kz::board::WorkerJob job);
+    // The job's outcome goes to the main window's record under `operation`.
+    void SetJobRecord(kz::board::WorkerJob& job, const QString& operation, const char* okKey, const char* failKey);
+    // The main window's record and log; nowhere without a main window.
+    kz::OutcomeLog Outcomes() const;
 
     std::shared_ptr<kz::board::BoardShared> m_shared;
     FilePicker m_picker;

@@ -21,12 +21,13 @@ QString Name(const char* pattern, int boot)
     return QString::fromUtf8(pattern).arg(boot);
 }
 
-// The entries go to the main window's log as long as it exists; a worker may
-// outlive the dialog.
-kz::board::LogSink MainWindowLog(CMainFrame* owner)
+// Each entry is in the record before the worker's message box shows; its row
+// goes to the main window's log as long as that exists (a worker may outlive
+// the dialog and the window).
+kz::board::LogSink MainWindowLog(const kz::OutcomeLog& log)
 {
-    return [main = QPointer<CMainFrame>(owner)](int style, const QString& text, const kz::LogTag& tag) {
-        WriteLogFromWorker(main, style, text, tag);
+    return [log](int style, const QString& text, const kz::LogTag& tag) {
+        log.Show(log.Record({{style, text, tag}}));
     };
 }
 
@@ -72,7 +73,8 @@ void CMotherBoard::ReadBoot(int boot)
     kz::board::BootReport report{QStringLiteral("read-boot%1").arg(boot), job.okText, job.failText,
                                  boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk,
                                  boot == 1 ? text::Boot1SaveFailed : text::Boot2SaveFailed,
-                                 MainWindowLog(m_pOwner)};
+                                 MainWindowLog(Outcomes())};
+    SetJobRecord(job, report.operation, report.okKey, report.failKey);
     report.applets = OwnerApplets(m_pOwner);
     job.body = [boot, name, report] { return kz::board::RunBootRead(boot, name, report); };
     // Boot1 shows its success while the message box is open; every other
@@ -106,7 +108,8 @@ void CMotherBoard::WriteBoot(int boot)
     kz::board::BootReport report{QStringLiteral("write-boot%1").arg(boot), job.okText, job.failText,
                                  boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk,
                                  boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed,
-                                 MainWindowLog(m_pOwner)};
+                                 MainWindowLog(Outcomes())};
+    SetJobRecord(job, report.operation, report.okKey, report.failKey);
     report.applets = OwnerApplets(m_pOwner);
     report.notProvedText = Text(text::WriteNotProved);
     report.notProvedKey = text::WriteNotProved;

@@ -24,7 +24,12 @@ void CMotherBoard::ApplyBootSetting(kz::board::BootSetting setting, const char* 
     // Nothing chosen is nothing set; a client that did not start set nothing.
     const kz::ClientAnswer answer = command.isEmpty() ? kz::ClientAnswer{} : m_pOwner->RunShortClient(command);
     const bool set = answer.started && kz::board::IsConfigureSuccess(answer.output);
-    Prompt(Text(set ? text::SetOk : text::SetFailed));
+    const char* key = set ? text::SetOk : text::SetFailed;
+    std::vector<kz::LogNote> notes = kz::VerdictNotes(set, Text(key), key, QStringLiteral("configure-boot"),
+                                                      answer.started ? answer.output : answer.failure);
+    notes.front().tag.extra = {{QStringLiteral("command"), command}};
+    Outcomes().RecordOnly(std::move(notes));
+    Prompt(Text(key));
     button->setEnabled(true);
     button->setText(Text(text::Modify));
 }

@@ -128,6 +128,7 @@ void CMotherBoard::WriteUserRow(QWidget* row)
     job.caption = Text(kz::text::Prompt);
     job.okText = Text(text::UserWriteOk);
     job.failText = Text(text::UserWriteFailed);
+    SetJobRecord(job, QStringLiteral("write-user"), text::UserWriteOk, text::UserWriteFailed);
     // The rows may be rebuilt only when no row write is left running.
     job.afterBox = [this, button, build, write = Text(text::Write)](bool, const QString&) {
         if (button)
@@ -162,6 +163,7 @@ void CMotherBoard::ReadUserArea()
     job.caption = Text(kz::text::Prompt);
     job.okText = Text(text::UserReadOk);
     job.failText = Text(text::UserReadFailed);
+    SetJobRecord(job, QStringLiteral("read-user-area"), text::UserReadOk, text::UserReadFailed);
     job.afterBox = [button, read = Text(text::Read)](bool, const QString&) {
         kz::ui::SetControlText(button, read);
         if (button)

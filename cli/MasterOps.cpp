@@ -3,7 +3,7 @@
 // USER (which the dialog leaves to the operator's eyes) by the tool's errors.
 #include "app/core/Texts.h"
 #include "cli/Commands.h"
-#include "cli/core/ReadUserVerdict.h"
+#include "master/core/ReadUserVerdict.h"
 #include "cli/core/StreamLines.h"
 #include "master/core/Latch.h"
 #include "master/core/MasterTexts.h"
@@ -63,7 +63,7 @@ int RunReadUserMaster(Session& session)
     const StreamResult result = Stream(session, kz::master::kReadUserCommand, kz::master::kReadUserChunkBytes, operation);
     if (!result.started)
         return session.Finish(Failed(result.failure.toUtf8().constData(), operation));
-    const ReadUserVerdict verdict = JudgeReadUserOutput(result.output);
+    const kz::master::ReadUserVerdict verdict = kz::master::JudgeReadUserOutput(result.output);
     if (verdict.ok)
         return session.Finish(Succeeded(mt::Successfully, operation));
     Outcome failure = Failed(mt::Failed, operation);

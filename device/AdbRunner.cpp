@@ -69,10 +69,19 @@ bool RunAdbCommand(QString command, QString& output)
     return answer.started;
 }
 
+namespace kz {
+
+bool StartedServer(const QString& startServerOutput)
+{
+    return startServerOutput.contains(u"daemon started successfully");
+}
+
+}  // namespace kz
+
 CAdbHelper::CAdbHelper()
 {
-    QString ignored;
-    RunAdbCommand(QStringLiteral("start-server"), ignored);
+    QString output;
+    m_owns = RunAdbCommand(QStringLiteral("start-server"), output) && kz::StartedServer(output);
 }
 
 CAdbHelper::~CAdbHelper()
@@ -82,7 +91,7 @@ CAdbHelper::~CAdbHelper()
 
 void CAdbHelper::StopServer()
 {
-    if (m_stopped.exchange(true))
+    if (m_stopped.exchange(true) || !m_owns)
         return;
     QString ignored;
     RunAdbCommand(QStringLiteral("kill-server"), ignored);

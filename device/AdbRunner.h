@@ -34,18 +34,29 @@ ClientAnswer ReportClientStartFailure(const char* text);
 // callable from any thread, several at once.
 bool RunAdbCommand(QString command, QString& output);
 
-// Starts the adb server when built and stops it when destroyed; the output of
-// both commands is of no interest.  An owner that stops the server earlier
-// (the main window as it closes) does so through StopServer(), so the server
-// is told to stop once.
+namespace kz {
+
+// True when the client's answer to "start-server" says that this run started
+// the server; a server that was running already makes it print nothing.
+bool StartedServer(const QString& startServerOutput);
+
+}  // namespace kz
+
+// Starts the adb server when built and stops it when destroyed, but only a
+// server its own start started: a server found running belongs to someone
+// else (another tool, another window) whose transfers a stop would break.
+// An owner that stops the server earlier (the main window as it closes)
+// does so through StopServer(), so the server is told to stop once.
 class CAdbHelper {
 public:
     CAdbHelper();
     ~CAdbHelper();
     void StopServer();
+    bool OwnsServer() const { return m_owns; }
     CAdbHelper(const CAdbHelper&) = delete;
     CAdbHelper& operator=(const CAdbHelper&) = delete;
 
 private:
+    bool m_owns = false;
     std::atomic<bool> m_stopped{false};
 };

@@ -13,7 +13,11 @@
 namespace ft = kz::files::text;
 
 CCopySink::CCopySink(CFileManager* dialog, CMainFrame* main, std::shared_ptr<CAdbHelper> server, quint64 sourceBytes)
-    : m_dialog(dialog), m_window(dialog->GetHWND()), m_main(main), m_lang(dialog->Lang()), m_server(std::move(server)),
+    : m_dialog(dialog),
+      m_window(dialog->GetHWND()),
+      m_log(main ? main->Outcomes() : kz::OutcomeLog()),
+      m_lang(dialog->Lang()),
+      m_server(std::move(server)),
       m_sourceBytes(sourceBytes)
 {
 }
@@ -42,24 +46,25 @@ void CCopySink::CopyEnded()
     kz::ui::RunOnGui(m_dialog, [d = m_dialog] { d->ShowCopyRunning(false); });
 }
 
-// The log lines are written after the box is answered, the failure line
-// (with the copy's facts for the record) before the tip that carries the
-// box's own words.
+// The outcome is in the record before the box shows; the log's rows follow
+// once the box is answered, the failure row (with the copy's facts for the
+// record) before the tip that carries the box's own words, and a proof by
+// size alone says so.
 void CCopySink::Report(const kz::files::CopyReport& report)
 {
     const char* key = report.success ? ft::CopyOk : ft::CopyFailed;
     const QString text = m_lang.Text(key);
+    const QString operation = QStringLiteral("copy");
+    std::vector<kz::LogNote> notes = kz::VerdictNotes(report.success, text, key, operation, report.told);
+    notes.front().tag.extra = kz::files::CopyFactsJson(report.facts);
+    if (report.facts.verify == QLatin1String("size"))
+        notes.push_back({kz::LOG_TIP, m_lang.Text(ft::CheckedBySizeOnly),
+                         {QString::fromUtf8(ft::CheckedBySizeOnly), operation}});
+    kz::RecordedRows rows = m_log.Record(std::move(notes));
     // Before the box, so the bar never says "Verifying" beside the verdict.
     kz::ui::RunOnGuiBlocking(m_dialog, [d = m_dialog, text] { d->ShowCopyVerdict(text); });
     kz::ShowMessageBox(kz::MessageRequest{m_window, text, m_lang.Text(kz::text::Prompt)});
-    const QString operation = QStringLiteral("copy");
-    WriteLogFromWorker(m_main, report.success ? kz::LOG_SUCCESS : kz::LOG_FAILURE, text,
-                       {QString::fromUtf8(key), operation, kz::files::CopyFactsJson(report.facts)});
-    if (!report.success)
-        WriteLogFromWorker(m_main, kz::LOG_TIP, report.told, {{}, operation});
-    if (report.facts.verify == QLatin1String("size"))
-        WriteLogFromWorker(m_main, kz::LOG_TIP, m_lang.Text(ft::CheckedBySizeOnly),
-                           {QString::fromUtf8(ft::CheckedBySizeOnly), operation});
+    m_log.Show(std::move(rows));
 }
 
 void CCopySink::ProgressCleared()

@@ -1,13 +1,14 @@
 #pragma once
 // Carries a copy's visible effects to the GUI thread: the file manager's
-// controls (dropped once the dialog is gone), the result box and the main
-// window's log.  It keeps the dialog's adb server alive until the copy has
-// ended, so closing the dialog during a copy does not cut the copy off.
+// controls (dropped once the dialog is gone), the result box, and the main
+// window's record and log.  It keeps the dialog's adb server alive until the
+// copy has ended, so closing the dialog during a copy does not cut it off.
 
 #include <QElapsedTimer>
 #include <QPointer>
 #include <memory>
 
+#include "app/OutcomeLog.h"
 #include "files/LangContext.h"
 #include "files/core/CopyRun.h"
 
@@ -31,7 +32,7 @@ public:
 private:
     QPointer<CFileManager> m_dialog;
     QPointer<QObject> m_window;  // owner of the result box
-    QPointer<CMainFrame> m_main;
+    kz::OutcomeLog m_log;
     CLangContext m_lang;
     std::shared_ptr<CAdbHelper> m_server;
     quint64 m_sourceBytes;

@@ -25,13 +25,15 @@ QString Name(const char* name) { return QString::fromLatin1(name); }
 }  // namespace
 
 CFileManager::CFileManager(CMainFrame* main, int mode)
-    : m_mode(mode), m_main(main), m_lang(main), m_adb(std::make_shared<CAdbHelper>())
+    : m_mode(mode), m_main(main), m_log(main ? main->Outcomes() : kz::OutcomeLog()), m_lang(main),
+      m_adb(std::make_shared<CAdbHelper>())
 {
 }
 
 CFileManager::CFileManager(int mode, CPickOwner* owner)
     : m_mode(mode),
       m_owner(owner),
+      m_log(owner && owner->PickOwnerMainFrame() ? owner->PickOwnerMainFrame()->Outcomes() : kz::OutcomeLog()),
       m_lang(owner ? owner->PickOwnerMainFrame() : nullptr),
       m_adb(std::make_shared<CAdbHelper>())
 {

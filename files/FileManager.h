@@ -5,13 +5,15 @@
 //
 // The dialog releases itself when its window closes: the opener creates it
 // with new, runs it modally and does not touch it afterwards.  Opening it
-// starts the adb server and its end stops it again (after a copy still
-// running has finished).
+// starts the adb server when none runs, and its end then stops it again
+// (after a copy still running has finished).
 
+#include <QJsonObject>
 #include <QList>
 #include <QPointer>
 #include <memory>
 
+#include "app/OutcomeLog.h"
 #include "device/ClientAnswer.h"
 #include "files/FileManagerMode.h"
 #include "files/LangContext.h"
@@ -69,6 +71,10 @@ public:
     const CLangContext& Lang() const { return m_lang; }
     // An OK box with the caption "Prompt" over this dialog.
     void Prompt(const char* key);
+    // A rename's or delete's outcome goes to the record before its box;
+    // `names` holds the names it acted on.
+    void RecordOutcome(const QString& operation, bool ok, const char* key, const kz::ClientAnswer& answer,
+                       const QJsonObject& names);
     // One device command for the GUI: the window keeps painting meanwhile.
     // A client that could not be started has shown its warning.
     kz::ClientAnswer RunCommand(const QString& command);
@@ -97,6 +103,7 @@ private:
     int m_mode;
     CMainFrame* m_main = nullptr;   // copy modes
     CPickOwner* m_owner = nullptr;  // pick modes
+    kz::OutcomeLog m_log;
     CLangContext m_lang;
     std::shared_ptr<CAdbHelper> m_adb;  // shared with a running copy
     quint64 m_copyBytes = 0;            // the source's listed size, for the bar's speed

@@ -31,12 +31,24 @@ void CFileManager::OnDeleteRequested()
         return;
     // A client that did not start printed nothing either: no success then.
     const kz::ClientAnswer removal = RunCommand(command);
-    if (removal.started && kz::IsEmptyAnswer(removal.output)) {
+    const bool removed = removal.started && kz::IsEmptyAnswer(removal.output);
+    RecordOutcome(QStringLiteral("delete"), removed, removed ? ft::DeleteOk : ft::DeleteFailed, removal,
+                  {{QStringLiteral("file"), name}});
+    if (removed) {
         RefreshList();
         Prompt(ft::DeleteOk);
     } else {
         Prompt(ft::DeleteFailed);
     }
+}
+
+void CFileManager::RecordOutcome(const QString& operation, bool ok, const char* key, const kz::ClientAnswer& answer,
+                                 const QJsonObject& names)
+{
+    std::vector<kz::LogNote> notes = kz::VerdictNotes(ok, Text(key), key, operation,
+                                                      answer.started ? answer.output : answer.failure);
+    notes.front().tag.extra = names;
+    m_log.RecordOnly(std::move(notes));
 }
 
 void CFileManager::OnRenameRequested()

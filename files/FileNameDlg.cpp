@@ -107,7 +107,10 @@ bool CFileNameDlg::Rename(const QString& newName)
         return false;
     const kz::ClientAnswer answer =
         m_manager->RunCommand(kz::files::RenameCommand(m_manager->Mode(), oldName, newName));
-    if (answer.started && kz::IsEmptyAnswer(answer.output)) {
+    const bool renamed = answer.started && kz::IsEmptyAnswer(answer.output);
+    m_manager->RecordOutcome(QStringLiteral("rename"), renamed, renamed ? ft::RenameOk : ft::RenameFailed, answer,
+                             {{QStringLiteral("file"), oldName}, {QStringLiteral("newName"), newName}});
+    if (renamed) {
         m_manager->Prompt(ft::RenameOk);
         m_manager->RefreshList();
     } else {

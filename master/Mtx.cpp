@@ -56,6 +56,8 @@ void CMTX::OnPiece(const QString& piece)
 void CMTX::OnFinished()
 {
     const kz::master::MtxVerdict verdict = kz::master::JudgeMtxOutput(m_output);
+    RecordOutcome(QStringLiteral("mtx"), verdict.pass,
+                  verdict.pass ? text::Successfully : verdict.noMtxFile ? text::NoMtxFile : text::Failed, m_output);
     ShowOutcome(verdict.pass);
     if (verdict.noMtxFile)
         kz::ShowMessageBox(GetHWND(), Text(text::NoMtxFile), Text(kz::text::Prompt));

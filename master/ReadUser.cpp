@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "master/core/MasterTexts.h"
 #include "master/core/ReadUserRow.h"
+#include "master/core/ReadUserVerdict.h"
 #include "ui/CallbackListModel.h"
 
 namespace text = kz::master::text;
@@ -37,6 +38,7 @@ QString CReadUser::GetItemText(int row, int column)
 
 void CReadUser::OnPiece(const QString& piece)
 {
+    m_output += piece;
     m_rows << kz::master::ReadUserRowText(piece);
     if (!m_model)
         return;
@@ -46,6 +48,10 @@ void CReadUser::OnPiece(const QString& piece)
 
 void CReadUser::OnFinished()
 {
+    const kz::master::ReadUserVerdict verdict = kz::master::JudgeReadUserOutput(m_output);
+    const QByteArray failKey = verdict.message.isEmpty() ? QByteArray(text::Failed) : verdict.message.toUtf8();
+    RecordOutcome(QStringLiteral("read-user"), verdict.ok, verdict.ok ? text::Successfully : failKey.constData(),
+                  m_output);
     kz::ui::SetControlText(OkButton(), Text(text::Ok));
 }
 

@@ -32,6 +32,7 @@ protected:
 
 private:
     QStringList m_rows;
+    QString m_output;  // the whole run, for its verdict
     QPointer<QListView> m_list;
     QPointer<kz::ui::CallbackListModel> m_model;
 };

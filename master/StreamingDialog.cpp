@@ -13,6 +13,15 @@ namespace text = kz::master::text;
 
 CStreamingDialog::CStreamingDialog(CMainFrame* owner) : m_owner(owner) {}
 
+void CStreamingDialog::RecordOutcome(const QString& operation, bool ok, const char* key, const QString& output) const
+{
+    // The tool's last words say why it failed; a whole run's output is the
+    // dialog's to show, not the record's to keep.
+    constexpr qsizetype kTipChars = 1000;
+    if (m_owner)
+        m_owner->Outcomes().RecordOnly(kz::VerdictNotes(ok, Text(key), key, operation, output.right(kTipChars).trimmed()));
+}
+
 CStreamingDialog::~CStreamingDialog()
 {
     StopStreaming();

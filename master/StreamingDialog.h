@@ -12,6 +12,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/OutcomeLog.h"
 #include "ui/WindowImplBase.h"
 
 class CMainFrame;
@@ -56,6 +57,9 @@ protected:
 
     QString Text(const char* key) const;
     QAbstractButton* OkButton() const { return m_ok; }
+    // Records the run's outcome (before any box about it): the verdict's
+    // English text, and on failure the tool's last words as a tip.
+    void RecordOutcome(const QString& operation, bool ok, const char* key, const QString& output) const;
 
 private:
     void OnWindowInit();

@@ -35,12 +35,39 @@ QString Reason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+int OpenForAppend(const QByteArray& path, bool& created)
+{
+    int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    created = fd < 0 && errno == ENOENT;
+    if (created)
+        fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    return fd;
+}
+
+// A new file's data on the disk is lost with it unless its folder's entry
+// is there too.
+bool SyncFolder(const QString& folder)
+{
+    const Fd fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.Get() >= 0 && ::fsync(fd.Get()) == 0;
+}
+
+bool Sync(int fd, bool created, const QString& path, QString& error)
+{
+    if (::fdatasync(fd) != 0 || (created && !SyncFolder(QFileInfo(path).absolutePath()))) {
+        error = Reason(errno);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-bool AppendWholeLine(const QString& path, const QByteArray& line, QString& error)
+bool AppendWholeLine(const QString& path, const QByteArray& line, QString& error, Durability durability)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const Fd fd(::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+    bool created = false;
+    const Fd fd(OpenForAppend(QFile::encodeName(path), created));
     if (fd.Get() < 0) {
         error = Reason(errno);
         return false;
@@ -52,7 +79,7 @@ bool AppendWholeLine(const QString& path, const QByteArray& line, QString& error
         written = ::write(fd.Get(), line.constData(), size_t(line.size()));
     } while (written < 0 && errno == EINTR);
     if (written == line.size())
-        return true;
+        return durability == Durability::Cached || Sync(fd.Get(), created, path, error);
     error = written < 0 ? Reason(errno) : Reason(ENOSPC);
     // Half a line would join the next one into garbage: take it back.
     if (written > 0 && sized && S_ISREG(before.st_mode))

@@ -9,9 +9,16 @@
 
 namespace kz {
 
-// Appends `line` (which ends in a line feed) to the file at `path`, creating
-// it (and its folder) when missing.  False, with `error` set to the system's
-// reason, when the line could not be written whole.
-bool AppendWholeLine(const QString& path, const QByteArray& line, QString& error);
+enum class Durability {
+    Cached,  // in the page cache: survives the program's end, not a power cut
+    Synced,  // on the disk (fdatasync, and the folder's entry of a new file)
+};
+
+// Appends `line` (which ends in a line feed; several lines go whole or not
+// at all) to the file at `path`, creating it (and its folder) when missing.
+// False, with `error` set to the system's reason, when the line could not be
+// written whole, or, when synced, not be made to reach the disk.
+bool AppendWholeLine(const QString& path, const QByteArray& line, QString& error,
+                     Durability durability = Durability::Cached);
 
 }  // namespace kz

@@ -285,7 +285,7 @@ void CTransferWnd::Record(const kt::TransferReport& report, const QString& shown
         entry.extra[QStringLiteral("tip")] = report.told.trimmed();
     kz::OperatorRecord record(m_seams.recordFolder);
     record.SetSerial(serial);
-    record.Append(entry);
+    record.Append(entry, kz::Durability::Synced);  // on the disk before the box tells it
 }
 
 void CTransferWnd::SetRunning(bool running)

@@ -119,6 +119,7 @@ bool CUpdate::SourceFilesPresent()
     if (missing.isEmpty())
         return true;
     const QString text = Text(kUpdateFailed) + QStringLiteral("\n\n") + Text(kNoFile) + u'\n' + missing.join(u'\n');
+    RecordOutcome(Texts(), false, Text(kNoFile) + u'\n' + missing.join(u'\n'));
     kz::ShowMessageBox(GetHWND(), text, Text(kPrompt));
     return false;
 }
@@ -127,12 +128,13 @@ void CUpdate::StartWorker()
 {
     m_workerAlive = true;
     m_running = 1;  // before the worker runs, so a close right now asks first
-    const WorkerTexts texts{Text(kUpdateOk), Text(kUpdateFailed), Text(kPrompt)};
+    const WorkerTexts texts = Texts();
     const QPointer<QWidget> window = GetHWND();
     try {
         kz::ui::StartThread(m_start, [this, texts, window] { RunWorker(texts, window); }).detach();
     } catch (const std::system_error&) {
         // Nothing was sent: the operator is told, and may try again.
+        RecordOutcome(texts, false);
         kz::ShowMessageBox(GetHWND(), texts.failure, texts.caption);
         OnWorkerFailed();
     }
@@ -166,6 +168,7 @@ void CUpdate::RunWorker(const WorkerTexts& texts, const QPointer<QWidget>& windo
     };
     const kz::UpdateOutcome outcome =
         kz::RunUpdateSteps(kz::BuildUpdateSequence(kz::UpdateSourceFolder()), run, progress);
+    RecordOutcome(texts, outcome.passed, outcome.failedOutput);
     if (!outcome.passed) {
         kz::ShowMessageBox(window.data(), texts.failure, texts.caption);
         kz::ui::RunOnGui(this, [this] { OnWorkerFailed(); });
@@ -178,6 +181,17 @@ void CUpdate::RunWorker(const WorkerTexts& texts, const QPointer<QWidget>& windo
         Close(kz::ui::kResultOk);
         OnWorkerEnded();
     });
+}
+
+CUpdate::WorkerTexts CUpdate::Texts() const
+{
+    return {Text(kUpdateOk), Text(kUpdateFailed), Text(kPrompt), m_owner ? m_owner->Outcomes() : kz::OutcomeLog()};
+}
+
+void CUpdate::RecordOutcome(const WorkerTexts& texts, bool ok, const QString& words)
+{
+    texts.log.RecordOnly(kz::VerdictNotes(ok, ok ? texts.success : texts.failure, ok ? kUpdateOk : kUpdateFailed,
+                                          QStringLiteral("update"), words));
 }
 
 void CUpdate::OnWorkerFailed()

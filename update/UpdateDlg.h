@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <atomic>
 
+#include "app/OutcomeLog.h"
 #include "device/AdbRunner.h"
 #include "ui/ThreadStarter.h"
 #include "ui/WindowImplBase.h"
@@ -41,6 +42,7 @@ private:
         QString success;
         QString failure;
         QString caption;
+        kz::OutcomeLog log;  // where the outcome is recorded before its box
     };
 
     void OnWindowInit();
@@ -50,6 +52,9 @@ private:
     void StartWorker();
     void RunWorker(const WorkerTexts& texts, const QPointer<QWidget>& window);
     void OnWorkerFailed();
+    // Records the update's outcome; `words` says why it failed.
+    WorkerTexts Texts() const;
+    static void RecordOutcome(const WorkerTexts& texts, bool ok, const QString& words = {});
     void OnWorkerEnded();
     QString Text(const char* key) const;
 

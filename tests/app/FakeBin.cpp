@@ -45,6 +45,8 @@ FakeBin::FakeBin()
     for (const char* name : {"Language_EN.ini", "Language_CN.ini", "Language_CN_T.ini"})
         QFile::copy(bin + u'/' + QLatin1String(name), Dir() + u'/' + QLatin1String(name));
     kz::SetProgramDirectoryForTests(Dir());
+    // As when no server ran: each helper's start starts one, so it stops it.
+    Answer(QStringLiteral("start-server"), "* daemon started successfully *\r\n");
 }
 
 FakeBin::~FakeBin()

@@ -56,7 +56,10 @@ TEST_F(MainFrameRecord, EveryEntryIsAJsonLineWithItsKeyShownTextOperationAndBox)
     qputenv("LC_ALL", "zh_CN.UTF-8");  // so that the key and the shown text differ
     StartConnected();
     bin.Answer("shell reboot", "error: device not found\r\n");
+    boxes.SetWitness([this] { return QString::number(RecordLines().size()); });
     ClickButton(frame->GetHWND(), "btn_reboot");
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Requests()[0].witnessed, "3") << "the reboot's failure and tip were recorded after the box";
     std::thread([&] { frame->WriteLog(kz::LOG_SUCCESS, "a \"quoted\"\nline", {"Worker key", "copy"}); }).join();
     ASSERT_TRUE(WaitFor([&] { return LogLines().size() == 4; }));
 

@@ -6,7 +6,7 @@
 #include "cli/core/ManPage.h"
 #include "cli/core/Outcome.h"
 #include "cli/core/ProgressText.h"
-#include "cli/core/ReadUserVerdict.h"
+#include "master/core/ReadUserVerdict.h"
 #include "cli/core/StreamLines.h"
 
 #include <QJsonArray>
@@ -97,7 +97,7 @@ TEST(ReadUserVerdict, JudgedByTheToolsErrors)
         {"", false, ""},
     };
     for (const auto& c : kCases) {
-        const ReadUserVerdict v = JudgeReadUserOutput(QString::fromUtf8(c.output));
+        const kz::master::ReadUserVerdict v = kz::master::JudgeReadUserOutput(QString::fromUtf8(c.output));
         EXPECT_EQ(v.ok, c.ok) << c.output;
         EXPECT_EQ(v.message, QString::fromUtf8(c.message)) << c.output;
     }

@@ -44,8 +44,11 @@ kz::MsgAnswer ScriptedMessageService::Show(const kz::MessageRequest& request)
     MessageRecord record{request.text, request.caption, request.buttons, request.icon,
                          request.owner ? request.owner->objectName() : QString(),
                          QCoreApplication::instance()
-                             && QThread::currentThread() == QCoreApplication::instance()->thread()};
+                             && QThread::currentThread() == QCoreApplication::instance()->thread(),
+                         QString()};
     std::unique_lock lock(m_mutex);
+    if (m_witness)
+        record.witnessed = m_witness();
     m_records.append(record);
     m_released.wait(lock, [this] { return !m_held; });
     if (m_answers.empty()) {

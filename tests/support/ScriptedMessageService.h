@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 
 #include "platform/MessageBox.h"
@@ -25,6 +26,7 @@ struct MessageRecord {
     kz::MsgIcon icon = kz::MsgIcon::None;
     QString ownerName;        // object name of the owner ("" when none or gone)
     bool fromGuiThread = false;
+    QString witnessed;  // what the witness saw as the box was asked for
 };
 
 class ScriptedMessageService : public kz::IMessageService {
@@ -35,6 +37,10 @@ public:
     // Answers used in order.  With the queue empty an OK box gets Ok and a
     // question gets No, and the request counts as unscripted.
     void QueueAnswer(kz::MsgAnswer answer);
+
+    // Called as each box is asked for, before it is answered: e.g. what the
+    // record on disk holds at that moment.
+    void SetWitness(std::function<QString()> witness) { m_witness = std::move(witness); }
 
     // While held, Show() blocks the caller until Release() (to test that a
     // worker really waits for the operator).
@@ -58,6 +64,7 @@ private:
     std::deque<kz::MsgAnswer> m_answers;
     QList<MessageRecord> m_records;
     int m_unscripted = 0;
+    std::function<QString()> m_witness;
     bool m_held = false;
     kz::IMessageService* m_previous = nullptr;
 };

@@ -1,9 +1,9 @@
-#include "cli/core/ReadUserVerdict.h"
+#include "master/core/ReadUserVerdict.h"
 
 #include "app/core/ChipInfoErrors.h"
 #include "app/core/ServerStartLines.h"
 
-namespace kz::cli {
+namespace kz::master {
 
 ReadUserVerdict JudgeReadUserOutput(const QString& output)
 {
@@ -15,4 +15,4 @@ ReadUserVerdict JudgeReadUserOutput(const QString& output)
     return {true, {}};
 }
 
-}  // namespace kz::cli
+}  // namespace kz::master

@@ -1,11 +1,10 @@
 #pragma once
-// The READ USER dialog judges nothing: the operator reads the tool's lines.
-// A script cannot, so the tool's run is judged here, from the same texts the
-// other chip-tool judges use.
+// How a READ USER run ended, from the same texts the other chip-tool judges
+// use: the dialog's record and a script's exit status say the same.
 
 #include <QString>
 
-namespace kz::cli {
+namespace kz::master {
 
 struct ReadUserVerdict {
     bool ok = false;
@@ -17,4 +16,4 @@ struct ReadUserVerdict {
 // without one; anything else is the tool's completed run.
 ReadUserVerdict JudgeReadUserOutput(const QString& output);
 
-}  // namespace kz::cli
+}  // namespace kz::master
