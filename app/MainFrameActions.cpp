@@ -3,8 +3,8 @@
 
 #include <QThread>
 
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
 #include "platform/MessageBox.h"
 #include "ui/GuiThread.h"
 

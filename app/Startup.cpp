@@ -4,7 +4,7 @@
 #include <QIcon>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
 #include "platform/SingleInstance.h"

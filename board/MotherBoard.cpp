@@ -6,7 +6,7 @@
 #include <QTreeView>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/BoardWorker.h"
 #include "board/core/BootChoice.h"
 #include "board/core/BoardTexts.h"

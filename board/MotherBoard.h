@@ -23,7 +23,7 @@
 #include <memory>
 
 #include "app/OutcomeLog.h"
-#include "app/core/ChipInfo.h"
+#include "link/ChipInfo.h"
 #include "board/core/BootTransfer.h"
 #include "files/PickOwner.h"
 #include "ui/CallbackListModel.h"

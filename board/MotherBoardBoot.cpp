@@ -4,7 +4,7 @@
 #include <QPointer>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/BoardWorker.h"
 #include "board/core/BootTransfer.h"
 #include "board/MotherBoard.h"

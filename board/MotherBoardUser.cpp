@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QScrollArea>
 
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/BoardWorker.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"

@@ -1,8 +1,8 @@
 // The board dialog's transfers and boot settings, with its command lines and
 // its verdicts.  Names are trimmed as the dialog trims them, and also kept
 // inside their folder, since here they are typed, never picked.
-#include "app/core/LogLine.h"
-#include "app/core/Texts.h"
+#include "link/LogLine.h"
+#include "link/Texts.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardInput.h"
 #include "board/core/BoardTexts.h"

@@ -1,7 +1,7 @@
 // The two ways of making a master.  Both stream the chip tool's lines as
 // they come, then judge the whole output: MTX by the dialog's verdict, READ
 // USER (which the dialog leaves to the operator's eyes) by the tool's errors.
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "cli/Commands.h"
 #include "master/core/ReadUserVerdict.h"
 #include "cli/core/StreamLines.h"

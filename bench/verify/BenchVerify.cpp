@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "device/AdbRunner.h"
 #include "files/FileManagerMode.h"
 #include "files/core/ChecksumJudge.h"

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 #include "board/core/BoardCommands.h"
 #include "files/FileManagerMode.h"
 #include "files/core/BoxApplets.h"

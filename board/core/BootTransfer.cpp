@@ -5,8 +5,8 @@
 #include <QJsonObject>
 #include <atomic>
 
-#include "app/core/LogLine.h"
-#include "app/core/ServerStartLines.h"
+#include "link/LogLine.h"
+#include "device/ServerStartLines.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BootCheck.h"
 #include "device/AdbRunner.h"

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "app/MainFrameFixture.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
-#include "app/core/UsbBroadcast.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
+#include "link/UsbBroadcast.h"
 #include "ui/SkinLoader.h"
 
 using namespace kz::test;

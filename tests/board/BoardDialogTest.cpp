@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "board/BoardFixture.h"
 #include "files/FileManagerMode.h"
 

@@ -7,7 +7,7 @@
 
 #include "board/BoardWorker.h"
 
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "board/BoardFixture.h"
 #include "files/FileManagerMode.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "files/FileManagerMode.h"
 #include "files/core/CopyChecks.h"
 #include "files/core/FileTexts.h"
