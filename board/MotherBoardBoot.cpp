@@ -10,7 +10,7 @@
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardTexts.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardInput.h"
 #include "board/core/BoardTexts.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace {
 

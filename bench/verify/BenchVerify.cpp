@@ -22,7 +22,7 @@
 
 #include "link/DeviceActions.h"
 #include "device/AdbRunner.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/ChecksumJudge.h"
 #include "files/core/Commands.h"
 #include "platform/ProgramDir.h"

@@ -4,7 +4,7 @@
 
 #include "device/ServerStartLines.h"
 #include "board/core/BoardCommands.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/BoxApplets.h"
 #include "files/core/ChecksumJudge.h"
 #include "files/core/CopyJudge.h"

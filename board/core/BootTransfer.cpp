@@ -10,7 +10,7 @@
 #include "board/core/BoardCommands.h"
 #include "board/core/BootCheck.h"
 #include "device/AdbRunner.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/ChecksumJudge.h"
 #include "files/core/Commands.h"
 

@@ -9,7 +9,7 @@
 
 #include "link/DeviceActions.h"
 #include "board/BoardFixture.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace kz::test {
 namespace {
