@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/core/ConfigSettings.h"
 #include "cli/core/Operands.h"
+#include "files/core/FileTexts.h"
 #include "files/core/NameRules.h"
 #include "files/core/TrimName.h"
 
@@ -23,7 +24,7 @@ namespace {
 const char* TrimmedNameRefusal(QString& name)
 {
     kz::files::TrimName(name);
-    return name.isEmpty() ? bt::NameEmpty : kz::files::NewNameRefusal(name);
+    return name.isEmpty() ? kz::files::text::NameEmptyEnterAgain : kz::files::NewNameRefusal(name);
 }
 
 struct Transfer {

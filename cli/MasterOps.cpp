@@ -50,7 +50,7 @@ StreamResult Stream(const Session& session, const char* command, int chunkBytes,
     }
     if (!finished->IsSet()) {
         const QString warning = session.LastWarning();
-        return {false, {}, warning.isEmpty() ? QString::fromUtf8(mt::StartFailed) : warning};
+        return {false, {}, warning.isEmpty() ? QString::fromUtf8(kz::text::ClientNotStarted) : warning};
     }
     return {true, *output, {}};
 }

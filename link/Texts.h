@@ -60,6 +60,5 @@ inline constexpr const char ServerVersionClash[] =
 // Fixed texts that are never looked up in the language files.
 inline constexpr const char WindowTitle[] = "KORVALD EMMC Professional";
 inline constexpr const char FtpFailed[] = "Open FTP Serve Failed!";
-inline constexpr const char ChineseHint[] = "提示";
 
 }  // namespace kz::text
