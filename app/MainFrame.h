@@ -68,6 +68,9 @@ public:
     kz::OutcomeLog Outcomes() { return kz::OutcomeLog(m_sharedRecord, this); }
     // Rows already recorded; any thread.
     void ShowRecordedRows(kz::RecordedRows rows);
+    // A command's answer, from any thread: a device error makes the list be
+    // looked at at once.
+    void NoteAnswer(const QString& output);
     // Connection monitor: one detection at a time, on the GUI thread.
     void DetectDevice();
     // A USB hot-plug broadcast (DBT_DEVICEARRIVAL / DBT_DEVICEREMOVECOMPLETE).
@@ -142,8 +145,6 @@ private:
     // What the client said besides a list (adb missing, another adb's
     // server), from any command: each told once.
     void NoteClientText(const QString& output);
-    // A command's answer: a device error makes the list be looked at at once.
-    void NoteAnswer(const QString& output);
     // Following adb's own device list besides the USB broadcasts.
     void StartDeviceTracker();
     void StopDeviceTracker();

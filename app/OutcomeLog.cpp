@@ -28,6 +28,14 @@ RecordedRows RecordNotes(OperatorRecord& record, std::vector<LogNote> notes, Dur
 
 RecordedRows OutcomeLog::Record(std::vector<LogNote> notes) const
 {
+    // The box's words under a failure may tell that the box is gone: the
+    // connection monitor hears them from the workers' commands too.
+    QString boxWords;
+    for (const LogNote& note : notes)
+        if (note.style == LOG_TIP)
+            boxWords += note.text;
+    if (!boxWords.isEmpty())
+        kz::ui::RunOnGui(m_main, [main = m_main, boxWords] { main->NoteAnswer(boxWords); });
     if (!m_record)
         return {};
     RecordedRows recorded;

@@ -4,8 +4,10 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <thread>
 
 #include "app/MainFrameFixture.h"
+#include "app/OutcomeLog.h"
 #include "link/DeviceActions.h"
 #include "link/Texts.h"
 #include "link/UsbBroadcast.h"
@@ -264,6 +266,17 @@ TEST_F(MainFrameMonitor, ADeviceErrorHasTheListAskedAtOnce)
     ClickButton(frame->GetHWND(), "btn_reboot");
     EXPECT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected; }, 1000));
     EXPECT_TRUE(LogLines().last().contains(Text(kz::text::DeviceSetAside))) << qPrintable(LogLines().last());
+}
+
+TEST_F(MainFrameMonitor, AWorkersDeviceErrorHasTheListAskedAtOnce)
+{
+    monitor = {.arrivalDelayMs = 60000, .followAdbList = true, .trackerRetry = {.pollMs = 60000}};
+    StartConnected();
+    bin.Answer(kDevices, kNoDevice);
+    std::thread([outcomes = frame->Outcomes()] {
+        outcomes.RecordOnly(kz::VerdictNotes(false, "Copy failed!", "Copy failed!", "copy", "error: device not found\r\n"));
+    }).join();
+    EXPECT_TRUE(WaitFor([&] { return !frame->m_bDeviceConnected; }, 1000));
 }
 
 TEST_F(MainFrameMonitor, ArrivalWhileConnectedDoesNothing)
