@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/DeviceListPoll.h"
-#include "app/core/DeviceList.h"
+#include "link/DeviceList.h"
 
 namespace kz {
 

@@ -21,7 +21,7 @@
 #include <functional>
 
 #include "app/MonitorSettings.h"
-#include "app/core/TrackDevices.h"
+#include "link/TrackDevices.h"
 
 class QProcess;
 class QTimer;

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QListView>
 
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
 #include "platform/MessageBox.h"
 #include "settings/AboutDlg.h"
 #include "settings/ConfigDlg.h"

@@ -11,16 +11,16 @@
 #include <memory>
 #include <optional>
 
-#include "app/core/ChipInfoReads.h"
-#include "app/core/ClientErrors.h"
-#include "app/core/LinkState.h"
+#include "link/ChipInfoReads.h"
+#include "device/ClientErrors.h"
+#include "link/LinkState.h"
 #include "app/DeviceTracker.h"
 #include "app/DialogTimings.h"
 #include "app/MonitorSettings.h"
 #include "files/core/BoxApplets.h"
-#include "app/OperatorRecord.h"
+#include "link/OperatorRecord.h"
 #include "app/OutcomeLog.h"
-#include "app/core/LogLine.h"
+#include "link/LogLine.h"
 #include "app/core/LogStore.h"
 #include "device/AdbRunner.h"
 #include "settings/Ini.h"

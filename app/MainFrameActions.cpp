@@ -3,8 +3,8 @@
 
 #include <QThread>
 
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
 #include "platform/MessageBox.h"
 #include "ui/GuiThread.h"
 
@@ -12,6 +12,8 @@ namespace {
 // The operations named in the record.
 const QString kOperationMount = QStringLiteral("mount");
 const QString kOperationReboot = QStringLiteral("reboot");
+// The box's USB stack settles briefly after the device comes up.
+constexpr unsigned long kUsbSettleMs = 100;
 }  // namespace
 
 bool CMainFrame::MountUdisk()
@@ -23,8 +25,7 @@ bool CMainFrame::MountUdisk()
         kz::ui::RunOnGuiBlocking(this, [&] { mounted = MountUdisk(); });
         return mounted;
     }
-    // The box's USB stack settles briefly after the device comes up.
-    kz::ui::RunBlockingKeepingPaint([] { QThread::msleep(100); });
+    kz::ui::RunBlockingKeepingPaint([] { QThread::msleep(kUsbSettleMs); });
     const kz::MountVerdict verdict = kz::JudgeMount(RunShortClient(QString::fromUtf8(kz::kMountCommand)));
     m_bUdiskMounted = verdict.ok();
     // A stick found mounted already is no outcome of this call.

@@ -5,7 +5,7 @@
 
 #include "app/MainMenuWnd.h"
 #include "app/core/FtpClient.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/RunMotherBoard.h"
 #include "files/FileManager.h"
 #include "master/EmmcInfo.h"

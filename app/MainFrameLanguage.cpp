@@ -30,6 +30,9 @@ constexpr Caption kCaptions[] = {
     {"text_devicestate", "Device State:"},
 };
 
+// A caption is cut at the length its control was made for.
+constexpr qsizetype kCaptionMaxChars = 256;
+
 }  // namespace
 
 void CMainFrame::LoadLanguageTexts()
@@ -56,5 +59,5 @@ void CMainFrame::LoadLanguageTexts()
     }
     for (const Caption& caption : kCaptions)
         kz::ui::SetControlText(FindControl(QString::fromUtf8(caption.control)),
-                               m_ini.ReadString(m_strLanguage, QString::fromUtf8(caption.key)).left(256));
+                               m_ini.ReadString(m_strLanguage, QString::fromUtf8(caption.key)).left(kCaptionMaxChars));
 }

@@ -6,8 +6,8 @@
 #include <QListView>
 #include <QUrl>
 
-#include "app/core/ChipRecord.h"
-#include "app/core/Texts.h"
+#include "link/ChipRecord.h"
+#include "link/Texts.h"
 #include "platform/OpenUrl.h"
 #include "ui/CallbackListModel.h"
 #include "ui/GuiThread.h"

@@ -13,11 +13,11 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "app/core/DeviceActions.h"
-#include "app/core/ClientErrors.h"
-#include "app/core/DeviceList.h"
-#include "app/core/Texts.h"
-#include "app/core/UsbBroadcast.h"
+#include "link/DeviceActions.h"
+#include "device/ClientErrors.h"
+#include "link/DeviceList.h"
+#include "link/Texts.h"
+#include "link/UsbBroadcast.h"
 #include "device/AdbRunner.h"
 #include "ui/GuiThread.h"
 

@@ -1,7 +1,7 @@
 #include "app/MainMenuWnd.h"
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 
 void CMainMenuWnd::OnCreate()
 {

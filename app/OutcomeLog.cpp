@@ -1,7 +1,7 @@
 #include "app/OutcomeLog.h"
 
 #include "app/MainFrame.h"
-#include "app/core/LogLine.h"
+#include "link/LogLine.h"
 #include "ui/GuiThread.h"
 
 namespace kz {

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/OperatorRecord.h"
+#include "link/OperatorRecord.h"
 
 class CMainFrame;
 

@@ -4,7 +4,7 @@
 #include <QIcon>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
 #include "platform/SingleInstance.h"
@@ -16,6 +16,10 @@ namespace kz {
 namespace {
 
 const char kAlreadyRunning[] = "系统检测到您已经运行了该个程序。\r\n请退出另外一个程序再运行该程序！";
+
+// The size the main window's skin is laid out for.
+constexpr int kMainWindowWidth = 840;
+constexpr int kMainWindowHeight = 600;
 
 void StartHotplug(UsbHotplug& hotplug, CMainFrame& frame)
 {
@@ -44,7 +48,7 @@ int RunMainWindow()
     frame.Create(nullptr, title);
     QWidget* window = frame.GetHWND();
     window->setWindowIcon(QIcon(ProgramDirectory() + QStringLiteral("/skin/korvald-emmc.png")));
-    window->resize(840, 600);
+    window->resize(kMainWindowWidth, kMainWindowHeight);
     UsbHotplug hotplug;
     StartHotplug(hotplug, frame);
     frame.CenterWindow();

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "app/OutcomeLog.h"
-#include "app/core/ChipInfo.h"
+#include "link/ChipInfo.h"
 #include "ui/ThreadStarter.h"
 
 namespace kz::board {

@@ -6,12 +6,13 @@
 #include <QTreeView>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/BoardWorker.h"
 #include "board/core/BootChoice.h"
 #include "board/core/BoardTexts.h"
 #include "device/AdbRunner.h"
 #include "files/FilePicker.h"
+#include "files/core/FileTexts.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -249,7 +250,7 @@ bool CMotherBoard::CheckName(QString& name)
 {
     kz::files::TrimName(name);
     if (name.isEmpty()) {
-        Prompt(Text(kz::board::text::NameEmpty));
+        Prompt(Text(kz::files::text::NameEmptyEnterAgain));
         return false;
     }
     if (!kz::files::IsShellSafeName(name)) {

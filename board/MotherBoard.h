@@ -23,7 +23,7 @@
 #include <memory>
 
 #include "app/OutcomeLog.h"
-#include "app/core/ChipInfo.h"
+#include "link/ChipInfo.h"
 #include "board/core/BootTransfer.h"
 #include "files/PickOwner.h"
 #include "ui/CallbackListModel.h"
@@ -74,7 +74,7 @@ public:
     using NameAsker = std::function<void(CMotherBoard& board)>;
     void SetPickers(FilePicker picker, NameAsker asker);
 
-    // Current file sources (SOURCE_* of files/FileManagerMode.h).
+    // Current file sources (SOURCE_* of files/core/FileManagerMode.h).
     int Boot1Source() const;
     int Boot2Source() const;
     int UserRowSource(int row) const;

@@ -4,13 +4,13 @@
 #include <QPointer>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/BoardWorker.h"
 #include "board/core/BootTransfer.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardTexts.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QComboBox>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardTexts.h"

@@ -5,7 +5,7 @@
 #include "board/BoardWorker.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace {
 

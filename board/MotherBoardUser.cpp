@@ -7,13 +7,13 @@
 #include <QPointer>
 #include <QScrollArea>
 
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "board/BoardWorker.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardInput.h"
 #include "board/core/BoardTexts.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace {
 

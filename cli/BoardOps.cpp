@@ -1,8 +1,8 @@
 // The board dialog's transfers and boot settings, with its command lines and
 // its verdicts.  Names are trimmed as the dialog trims them, and also kept
 // inside their folder, since here they are typed, never picked.
-#include "app/core/LogLine.h"
-#include "app/core/Texts.h"
+#include "link/LogLine.h"
+#include "link/Texts.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BoardInput.h"
 #include "board/core/BoardTexts.h"
@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/core/ConfigSettings.h"
 #include "cli/core/Operands.h"
+#include "files/core/FileTexts.h"
 #include "files/core/NameRules.h"
 #include "files/core/TrimName.h"
 
@@ -23,7 +24,7 @@ namespace {
 const char* TrimmedNameRefusal(QString& name)
 {
     kz::files::TrimName(name);
-    return name.isEmpty() ? bt::NameEmpty : kz::files::NewNameRefusal(name);
+    return name.isEmpty() ? kz::files::text::NameEmptyEnterAgain : kz::files::NewNameRefusal(name);
 }
 
 struct Transfer {

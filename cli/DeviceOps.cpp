@@ -2,12 +2,12 @@
 // stick's mount and the reboot.
 #include <QJsonArray>
 
-#include "app/core/ChipInfoReads.h"
-#include "app/core/ChipRecord.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/DeviceList.h"
-#include "app/core/ServerStartLines.h"
-#include "app/core/Texts.h"
+#include "link/ChipInfoReads.h"
+#include "link/ChipRecord.h"
+#include "link/DeviceActions.h"
+#include "link/DeviceList.h"
+#include "device/ServerStartLines.h"
+#include "link/Texts.h"
 #include "cli/Commands.h"
 #include "cli/core/ChipText.h"
 #include "cli/core/ListedDevices.h"

@@ -3,7 +3,7 @@
 // name: quotable for the box's shell, and inside its folder.
 #include <QJsonArray>
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 #include "cli/Commands.h"
 #include "cli/core/Operands.h"
 #include "files/core/Commands.h"

@@ -1,7 +1,7 @@
 // The two ways of making a master.  Both stream the chip tool's lines as
 // they come, then judge the whole output: MTX by the dialog's verdict, READ
 // USER (which the dialog leaves to the operator's eyes) by the tool's errors.
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "cli/Commands.h"
 #include "master/core/ReadUserVerdict.h"
 #include "cli/core/StreamLines.h"
@@ -50,7 +50,7 @@ StreamResult Stream(const Session& session, const char* command, int chunkBytes,
     }
     if (!finished->IsSet()) {
         const QString warning = session.LastWarning();
-        return {false, {}, warning.isEmpty() ? QString::fromUtf8(mt::StartFailed) : warning};
+        return {false, {}, warning.isEmpty() ? QString::fromUtf8(kz::text::ClientNotStarted) : warning};
     }
     return {true, *output, {}};
 }

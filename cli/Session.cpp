@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <cstdio>
 
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
 #include "cli/Warnings.h"
 #include "cli/core/ListedDevices.h"
 #include "device/AdbRunner.h"

@@ -1,6 +1,7 @@
 #include "device/AdbRunner.h"
 
 #include "device/ClientOutput.h"
+#include "device/ClientTexts.h"
 #include "device/RawPieces.h"
 #include "platform/CommandLine.h"
 #include "platform/HugePages.h"
@@ -22,7 +23,7 @@ constexpr qsizetype kDecoderSlack = 16;
 ClientAnswer ReportClientStartFailure(const char* text)
 {
     const QString failure = QString::fromLatin1(text);
-    ShowMessageBox(nullptr, failure, QStringLiteral(u"提示"), MsgButtons::Ok, MsgIcon::Warning);
+    ShowMessageBox(nullptr, failure, QString::fromUtf8(text::ChineseHint), MsgButtons::Ok, MsgIcon::Warning);
     return {false, {}, failure};
 }
 
@@ -36,9 +37,9 @@ ClientAnswer RunAdbClient(const QString& command)
     PipedChild client;
     switch (client.Start(AdbClientPath(), SplitWindowsCommandLine(command))) {
     case StartResult::PipeFailed:
-        return ReportClientStartFailure("CreatePipe Failed!");
+        return ReportClientStartFailure(text::PipesNotMade);
     case StartResult::SpawnFailed:
-        return ReportClientStartFailure("CreateProcess Failed!");
+        return ReportClientStartFailure(text::ClientNotStarted);
     case StartResult::Started:
         break;
     }

@@ -1,8 +1,8 @@
 #include "files/CopySink.h"
 
 #include "app/MainFrame.h"
-#include "app/core/LogLine.h"
-#include "app/core/Texts.h"
+#include "link/LogLine.h"
+#include "link/Texts.h"
 #include "files/FileManager.h"
 #include "files/core/FileTexts.h"
 #include "platform/MessageBox.h"

@@ -8,7 +8,7 @@
 #include <QTreeView>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "device/AdbRunner.h"
 #include "files/MenuWnd.h"
 #include "files/PickOwner.h"

@@ -15,7 +15,7 @@
 
 #include "app/OutcomeLog.h"
 #include "device/ClientAnswer.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/LangContext.h"
 #include "files/core/CopyRun.h"
 #include "files/core/Listing.h"

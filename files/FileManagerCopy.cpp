@@ -5,7 +5,7 @@
 #include <QProgressBar>
 
 #include "app/MainFrame.h"
-#include "app/core/LogLine.h"
+#include "link/LogLine.h"
 #include "device/AdbRunner.h"
 #include "files/CopySink.h"
 #include "files/core/Commands.h"

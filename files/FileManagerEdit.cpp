@@ -1,8 +1,8 @@
 // Delete and rename of the selected file, requested by the shortcut menu.
 #include "files/FileManager.h"
 
-#include "app/core/ServerStartLines.h"
-#include "app/core/Texts.h"
+#include "device/ServerStartLines.h"
+#include "link/Texts.h"
 #include "files/FileNameDlg.h"
 #include "files/core/Commands.h"
 #include "files/core/FileTexts.h"

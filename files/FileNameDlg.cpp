@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 
-#include "app/core/ServerStartLines.h"
-#include "app/core/Texts.h"
+#include "device/ServerStartLines.h"
+#include "link/Texts.h"
 #include "files/FileManager.h"
 #include "files/PickOwner.h"
 #include "files/core/Commands.h"

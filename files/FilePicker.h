@@ -9,7 +9,7 @@
 // Both dialogs refuse a name that cannot be put between single quotes in a
 // box command line (see core/ShellName.h), with a message, and stay open.
 
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/PickOwner.h"
 #include "files/core/ShellName.h"
 #include "files/core/TrimName.h"

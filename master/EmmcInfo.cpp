@@ -1,7 +1,7 @@
 #include "master/EmmcInfo.h"
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "master/core/ReadUserRow.h"
 
 CEmmcInfo::CEmmcInfo(CMainFrame* owner, QString text) : m_owner(owner), m_text(std::move(text)) {}

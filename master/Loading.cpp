@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "app/MainFrame.h"
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "master/core/Latch.h"
 #include "master/core/LoadingFrames.h"
 #include "ui/GuiThread.h"

@@ -17,7 +17,7 @@
 #include <QVector>
 #include <memory>
 
-#include "app/core/ChipInfoReads.h"
+#include "link/ChipInfoReads.h"
 #include "master/core/LoadingFrames.h"
 #include "ui/WindowImplBase.h"
 

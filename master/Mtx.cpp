@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "master/core/MasterTexts.h"
 #include "master/core/MtxVerdict.h"
 #include "platform/MessageBox.h"

@@ -7,7 +7,7 @@
 #include <future>
 #include <system_error>
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 
 #include "files/core/ChecksumJudge.h"
 #include "files/core/Commands.h"

@@ -11,10 +11,10 @@
 #include <QSettings>
 #include <system_error>
 
-#include "app/OperatorRecord.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/DeviceList.h"
-#include "app/core/LogLine.h"
+#include "link/OperatorRecord.h"
+#include "link/DeviceActions.h"
+#include "link/DeviceList.h"
+#include "link/LogLine.h"
 #include "device/AdbRunner.h"
 #include "files/core/FileTexts.h"
 #include "files/core/Listing.h"

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "device/AdbRunner.h"
+#include "device/ClientTexts.h"
 #include "platform/CommandLine.h"
 #include "platform/Process.h"
 
@@ -55,10 +56,10 @@ WatchedAnswer RunWatchedClient(const QString& command, const std::function<void(
     kz::PipedChild client;
     switch (client.Start(kz::AdbClientPath(), kz::SplitWindowsCommandLine(command))) {
     case kz::StartResult::PipeFailed:
-        result.answer = kz::ReportClientStartFailure("CreatePipe Failed!");
+        result.answer = kz::ReportClientStartFailure(kz::text::PipesNotMade);
         return result;
     case kz::StartResult::SpawnFailed:
-        result.answer = kz::ReportClientStartFailure("CreateProcess Failed!");
+        result.answer = kz::ReportClientStartFailure(kz::text::ClientNotStarted);
         return result;
     case kz::StartResult::Started:
         break;

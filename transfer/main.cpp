@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-#include "app/OperatorRecord.h"
+#include "link/OperatorRecord.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
 #include "settings/Ini.h"

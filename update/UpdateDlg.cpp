@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/MainFrame.h"
+#include "link/DeviceActions.h"
 #include "platform/CommandLine.h"
 #include "platform/MessageBox.h"
 #include "transfer/HostFiles.h"
@@ -26,7 +27,6 @@ const char kWrongPassword[] = "Wrong password, please enter again!";
 const char kUpdateOk[] = "Update successfully, it will restart soon!";
 const char kUpdateFailed[] = "Update failed!";
 const char kNoFile[] = "No file!";
-const char kRebootCommand[] = "shell reboot";
 
 }  // namespace
 
@@ -176,7 +176,7 @@ void CUpdate::RunWorker(const WorkerTexts& texts, const QPointer<QWidget>& windo
     }
     m_running = 0;
     kz::ShowMessageBox(window.data(), texts.success, texts.caption);
-    run(QString::fromUtf8(kRebootCommand));
+    run(QString::fromUtf8(kz::kRebootCommand));
     kz::ui::RunOnGui(this, [this] {
         Close(kz::ui::kResultOk);
         OnWorkerEnded();

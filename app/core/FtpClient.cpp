@@ -1,6 +1,6 @@
 #include "app/core/FtpClient.h"
 
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
 #include "platform/Process.h"

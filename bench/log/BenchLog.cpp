@@ -17,7 +17,7 @@
 
 #include "app/FakeBin.h"
 #include "app/MainFrame.h"
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "device/AdbRunner.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/ChecksumJudge.h"
 #include "files/core/Commands.h"
 #include "platform/ProgramDir.h"

@@ -1,6 +1,6 @@
 #include "board/core/BoardCommands.h"
 
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/ShellName.h"
 
 namespace kz::board {

@@ -4,7 +4,7 @@
 // shell argument; callers refuse names that would not survive that
 // (kz::files::IsShellSafeName) before building a command.
 // The file sources are the file manager's pick modes (SOURCE_USER_UDISK ...
-// SOURCE_BOOT_SDCARD in files/FileManagerMode.h).
+// SOURCE_BOOT_SDCARD in files/core/FileManagerMode.h).
 
 #include <QString>
 

@@ -33,7 +33,6 @@ inline constexpr const char UserWriteFailed[] = "Write failed!";
 inline constexpr const char UserReadOk[] = "Read User successfully!";
 inline constexpr const char UserReadFailed[] = "Read User failed!";
 
-inline constexpr const char NameEmpty[] = "File name can not be empty, please enter again!";
 inline constexpr const char AddressFormat[] = "Write address format is incorrect,please enter the hexadecimal!";
 inline constexpr const char FileNumRange[] = "File num is out of range,please enter again！";
 inline constexpr const char FileSizeRange[] = "File size is out of range,please enter again！";

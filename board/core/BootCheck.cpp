@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 #include "board/core/BoardCommands.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/BoxApplets.h"
 #include "files/core/ChecksumJudge.h"
 #include "files/core/CopyJudge.h"

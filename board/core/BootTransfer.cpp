@@ -5,12 +5,12 @@
 #include <QJsonObject>
 #include <atomic>
 
-#include "app/core/LogLine.h"
-#include "app/core/ServerStartLines.h"
+#include "link/LogLine.h"
+#include "device/ServerStartLines.h"
 #include "board/core/BoardCommands.h"
 #include "board/core/BootCheck.h"
 #include "device/AdbRunner.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/ChecksumJudge.h"
 #include "files/core/Commands.h"
 

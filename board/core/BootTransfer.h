@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/OperatorRecord.h"
+#include "link/OperatorRecord.h"
 #include "device/ClientAnswer.h"
 #include "files/core/BoxApplets.h"
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "app/core/DeviceList.h"
+#include "link/DeviceList.h"
 
 namespace kz::cli {
 

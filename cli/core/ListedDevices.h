@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "app/core/TrackDevices.h"
+#include "link/TrackDevices.h"
 
 namespace kz::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/core/Operands.h"
 
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace kz::cli {
 

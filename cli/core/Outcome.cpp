@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "app/core/RecordLine.h"
-#include "app/core/ServerStartLines.h"
+#include "link/RecordLine.h"
+#include "device/ServerStartLines.h"
 
 namespace kz::cli {
 

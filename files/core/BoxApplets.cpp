@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 
 namespace kz::files {
 

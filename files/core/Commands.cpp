@@ -1,6 +1,6 @@
 #include "files/core/Commands.h"
 
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/ShellName.h"
 
 namespace kz::files {

@@ -1,6 +1,6 @@
 #include "files/core/CopyChecks.h"
 
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/FileTexts.h"
 #include "files/core/Listing.h"
 #include "files/core/NameRules.h"

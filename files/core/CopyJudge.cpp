@@ -1,6 +1,6 @@
 #include "files/core/CopyJudge.h"
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 #include "files/core/Listing.h"
 
 namespace kz::files {

@@ -6,7 +6,7 @@
 #include <system_error>
 #include <thread>
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 
 #include "files/core/BoxApplets.h"
 #include "files/core/ChecksumJudge.h"

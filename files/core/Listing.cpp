@@ -1,7 +1,7 @@
 #include "files/core/Listing.h"
 
-#include "app/core/ServerStartLines.h"
-#include "app/core/ClientErrors.h"
+#include "device/ServerStartLines.h"
+#include "device/ClientErrors.h"
 
 namespace kz::files {
 

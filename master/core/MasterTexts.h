@@ -26,7 +26,6 @@ inline constexpr const char NoMtxFile[] = "Can't find MTX file in the udisk!";
 inline constexpr const char StopQuestion[] = "Are you sure to stop ？！";
 inline constexpr const char StopCaption[] = "Warnning";
 inline constexpr const char PromptCaption[] = "Prompt";
-inline constexpr const char StartFailed[] = "CreateProcess Failed!";
 }  // namespace text
 
 }  // namespace kz::master

@@ -1,7 +1,7 @@
 #include "master/core/ReadUserVerdict.h"
 
-#include "app/core/ChipInfoErrors.h"
-#include "app/core/ServerStartLines.h"
+#include "link/ChipInfoErrors.h"
+#include "device/ServerStartLines.h"
 
 namespace kz::master {
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "device/AdbRunner.h"
+#include "device/ClientTexts.h"
 #include "master/core/MasterTexts.h"
 #include "master/core/OutputChunker.h"
 #include "platform/CommandLine.h"
@@ -55,7 +56,7 @@ void StreamingCommand::Read()
     const StartResult started = client.Start(AdbClientPath(), SplitWindowsCommandLine(m_commandLine));
     if (started != StartResult::Started) {
         if (started == StartResult::SpawnFailed)
-            ShowMessageBox(nullptr, QString::fromUtf8(text::StartFailed), QString::fromUtf8(text::PromptCaption),
+            ShowMessageBox(nullptr, QString::fromUtf8(kz::text::ClientNotStarted), QString::fromUtf8(text::PromptCaption),
                            MsgButtons::Ok, MsgIcon::Warning);
         m_ended = true;
         return;

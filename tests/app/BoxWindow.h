@@ -7,7 +7,7 @@
 
 #include "BoxFixture.h"
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "support/GuiTest.h"
 
 namespace kz::test {

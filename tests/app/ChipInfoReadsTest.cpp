@@ -1,5 +1,5 @@
 // Each chip-information read is judged by the answer it produced.
-#include "app/core/ChipInfoReads.h"
+#include "link/ChipInfoReads.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 
-#include "app/core/ChipRecord.h"
+#include "link/ChipRecord.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/core/DeviceActions.h"
-#include "app/core/ChipInfoErrors.h"
-#include "app/core/ClientErrors.h"
-#include "app/core/ServerStartLines.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/ChipInfoErrors.h"
+#include "device/ClientErrors.h"
+#include "device/ServerStartLines.h"
+#include "link/Texts.h"
 
 #include <gtest/gtest.h>
 

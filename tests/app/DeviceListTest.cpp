@@ -1,7 +1,7 @@
-#include "app/core/ChipInfoErrors.h"
-#include "app/core/ClientErrors.h"
-#include "app/core/DeviceList.h"
-#include "app/core/UsbBroadcast.h"
+#include "link/ChipInfoErrors.h"
+#include "device/ClientErrors.h"
+#include "link/DeviceList.h"
+#include "link/UsbBroadcast.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/core/LogLine.h"
+#include "link/LogLine.h"
 #include "app/core/LogStore.h"
 
 #include <gtest/gtest.h>

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "app/MainFrameFixture.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
 #include "ui/Controls.h"
 #include "ui/RichTextDelegate.h"
 

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QJsonDocument>
 
-#include "app/core/DeviceActions.h"
-#include "app/core/RecordLine.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/RecordLine.h"
+#include "link/Texts.h"
 
 namespace kz::test {
 

@@ -8,9 +8,9 @@
 
 #include "app/MainFrameFixture.h"
 #include "app/OutcomeLog.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
-#include "app/core/UsbBroadcast.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
+#include "link/UsbBroadcast.h"
 #include "ui/SkinLoader.h"
 
 using namespace kz::test;

@@ -11,10 +11,10 @@
 #include <unistd.h>
 
 #include "app/MainFrameFixture.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/RecordLine.h"
-#include "app/core/Texts.h"
-#include "app/core/UsbBroadcast.h"
+#include "link/DeviceActions.h"
+#include "link/RecordLine.h"
+#include "link/Texts.h"
+#include "link/UsbBroadcast.h"
 #include "support/FakeOpener.h"
 
 using namespace kz::test;

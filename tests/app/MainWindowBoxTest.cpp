@@ -6,7 +6,7 @@
 #include "BoxFixture.h"
 #include "app/BoxWindow.h"
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "platform/ProgramDir.h"
 #include "support/GuiTest.h"
 #include "support/ScriptedMessageService.h"

@@ -1,5 +1,5 @@
-#include "app/core/LogLine.h"
-#include "app/core/RecordLine.h"
+#include "link/LogLine.h"
+#include "link/RecordLine.h"
 #include "platform/AppendFile.h"
 
 #include <QFile>

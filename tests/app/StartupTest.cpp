@@ -3,7 +3,7 @@
 
 #include "app/FakeBin.h"
 #include "app/Startup.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "platform/SingleInstance.h"
 #include "support/ScriptedMessageService.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "board/core/BoardCommands.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "board/BoardFixture.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace kz::test {
 namespace {

@@ -7,9 +7,9 @@
 
 #include "board/BoardWorker.h"
 
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "board/BoardFixture.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace kz::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QScrollArea>
 
 #include "board/BoardFixture.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace kz::test {
 namespace {

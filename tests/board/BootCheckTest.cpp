@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "board/core/BootCheck.h"
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 
 namespace {
 

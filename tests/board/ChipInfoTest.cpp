@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/ChipInfo.h"
+#include "link/ChipInfo.h"
 
 namespace {
 

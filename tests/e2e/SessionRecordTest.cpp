@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "FileManagerBoxFixture.h"
-#include "app/core/LogLine.h"
+#include "link/LogLine.h"
 #include "board/core/BoardTexts.h"
 #include "device/QtPrinting.h"
 

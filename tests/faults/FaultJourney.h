@@ -12,7 +12,7 @@
 
 #include "FileManagerBoxFixture.h"
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 
 namespace kz::test {
 

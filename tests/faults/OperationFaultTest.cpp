@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "FaultJourney.h"
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 #include "board/MotherBoard.h"
 #include "board/core/BoardTexts.h"
 #include "device/AdbRunner.h"

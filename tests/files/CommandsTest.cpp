@@ -2,7 +2,7 @@
 // arguments.
 #include <gtest/gtest.h>
 
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/Commands.h"
 #include "files/core/FileTexts.h"
 #include "files/core/NameRules.h"

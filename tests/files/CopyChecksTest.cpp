@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/core/Texts.h"
-#include "files/FileManagerMode.h"
+#include "link/Texts.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/CopyChecks.h"
 #include "files/core/FileTexts.h"
 #include "files/core/ShellName.h"

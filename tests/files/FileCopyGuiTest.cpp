@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "FilesGuiFixture.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "files/FileManager.h"
 #include "files/core/FileTexts.h"
 #include "files/core/ShellName.h"

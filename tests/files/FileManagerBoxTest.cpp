@@ -9,7 +9,7 @@
 
 #include "FileManagerBoxFixture.h"
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "files/FileManager.h"
 #include "files/core/FileTexts.h"
 

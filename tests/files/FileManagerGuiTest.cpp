@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "FilesGuiFixture.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "files/FilePicker.h"
 #include "files/core/FileTexts.h"
 #include "files/core/ShellName.h"

@@ -13,7 +13,7 @@
 #include <set>
 
 #include "FileManagerBoxFixture.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "device/QtPrinting.h"
 #include "files/FileManager.h"
 #include "files/FilePicker.h"

@@ -1,7 +1,7 @@
 // The box's "ls -l" text as file entries, and the client errors around it.
 #include <gtest/gtest.h>
 
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "files/core/Listing.h"
 
 using namespace kz::files;

@@ -1,5 +1,5 @@
 // The chip tool's identity report as the box prints it.
-#include "app/core/ChipInfo.h"
+#include "link/ChipInfo.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/fuzz/FuzzTarget.h"
 

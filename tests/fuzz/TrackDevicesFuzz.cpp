@@ -1,6 +1,6 @@
 // adb's track-devices stream as it comes through the pipe: the first byte
 // says where one read ends and the next begins.
-#include "app/core/TrackDevices.h"
+#include "link/TrackDevices.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/fuzz/FuzzTarget.h"
 

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "app/MainFrameFixture.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
 #include "master/EmmcInfo.h"
 #include "master/Loading.h"
 #include "master/core/LoadingFrames.h"

@@ -7,7 +7,7 @@
 #include "BoxFixture.h"
 #include "app/BoxWindow.h"
 #include "app/MainFrame.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "master/Mtx.h"
 #include "master/ReadUser.h"
 #include "master/core/MasterTexts.h"

@@ -6,8 +6,8 @@
 #include "ModalPoll.h"
 #include "StreamScript.h"
 #include "app/MainFrameFixture.h"
-#include "app/core/DeviceActions.h"
-#include "app/core/Texts.h"
+#include "link/DeviceActions.h"
+#include "link/Texts.h"
 #include "master/Mtx.h"
 #include "master/core/MasterTexts.h"
 

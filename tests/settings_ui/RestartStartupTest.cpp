@@ -7,7 +7,7 @@
 #include "app/FakeBin.h"
 #include "app/MainFrame.h"
 #include "app/Startup.h"
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 #include "platform/SingleInstance.h"
 #include "settings/ConfigDlgRestart.h"
 #include "support/ScriptedMessageService.h"

@@ -1,6 +1,6 @@
 #include "transfer/core/TransferPlan.h"
 
-#include "files/FileManagerMode.h"
+#include "files/core/FileManagerMode.h"
 #include "files/core/Commands.h"
 #include "files/core/FileTexts.h"
 #include "files/core/NameRules.h"

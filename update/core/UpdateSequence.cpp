@@ -1,6 +1,6 @@
 #include "update/core/UpdateSequence.h"
 
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 #include "platform/CommandLine.h"
 
 namespace kz {

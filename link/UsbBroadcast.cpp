@@ -1,4 +1,4 @@
-#include "app/core/UsbBroadcast.h"
+#include "link/UsbBroadcast.h"
 
 namespace kz {
 

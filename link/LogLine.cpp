@@ -1,4 +1,4 @@
-#include "app/core/LogLine.h"
+#include "link/LogLine.h"
 
 namespace kz {
 

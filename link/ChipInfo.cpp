@@ -1,4 +1,4 @@
-#include "app/core/ChipInfo.h"
+#include "link/ChipInfo.h"
 
 namespace kz {
 

@@ -1,4 +1,4 @@
-#include "app/core/ServerStartLines.h"
+#include "device/ServerStartLines.h"
 
 namespace kz {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/core/RecordLine.h"
+#include "link/RecordLine.h"
 #include "platform/AppendFile.h"
 
 namespace kz {

@@ -4,8 +4,8 @@
 #include <QString>
 #include <optional>
 
-#include "app/core/LinkState.h"
-#include "app/core/TrackDevices.h"
+#include "link/LinkState.h"
+#include "link/TrackDevices.h"
 
 namespace kz {
 

@@ -1,4 +1,4 @@
-#include "app/OperatorRecord.h"
+#include "link/OperatorRecord.h"
 
 #include <QStandardPaths>
 

@@ -1,7 +1,7 @@
-#include "app/core/ChipInfoErrors.h"
+#include "link/ChipInfoErrors.h"
 
-#include "app/core/ClientErrors.h"
-#include "app/core/Texts.h"
+#include "device/ClientErrors.h"
+#include "link/Texts.h"
 
 namespace kz {
 

@@ -1,9 +1,9 @@
-#include "app/core/DeviceList.h"
+#include "link/DeviceList.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
-#include "app/core/ClientErrors.h"
+#include "device/ClientErrors.h"
 
 namespace kz {
 

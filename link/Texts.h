@@ -1,17 +1,15 @@
 #pragma once
 // English texts of the main window.  They double as the keys of the language
-// files, so they must stay exactly as they are (spelling included).
+// files, so they must stay exactly as they are (spelling included).  The
+// messages for the adb client's own errors live beside their judge.
+
+#include "device/ClientTexts.h"
 
 namespace kz::text {
 
 inline constexpr const char Prompt[] = "Prompt";
 inline constexpr const char Connected[] = "Connected";
 inline constexpr const char Unconnected[] = "Unconnected";
-inline constexpr const char NoDeviceFound[] = "No device found!";
-inline constexpr const char DeviceTurnedOff[] = "Device is turned off,please reconnect again!";
-inline constexpr const char MultipleDevices[] =
-    "Detected that the system is plugged into multiple Android devices, please dial in addition to restart "
-    "the program after surplus equipment!";
 inline constexpr const char ChipNotDetected[] = "The chip is not detected, please placed chip and try again!";
 inline constexpr const char DeviceOfflineReboot[] =
     "Detects the current device is turned off, manually reboot the device and try again!";
@@ -62,6 +60,5 @@ inline constexpr const char ServerVersionClash[] =
 // Fixed texts that are never looked up in the language files.
 inline constexpr const char WindowTitle[] = "KORVALD EMMC Professional";
 inline constexpr const char FtpFailed[] = "Open FTP Serve Failed!";
-inline constexpr const char ChineseHint[] = "提示";
 
 }  // namespace kz::text

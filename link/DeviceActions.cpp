@@ -1,8 +1,8 @@
-#include "app/core/DeviceActions.h"
+#include "link/DeviceActions.h"
 
-#include "app/core/ClientErrors.h"
-#include "app/core/ServerStartLines.h"
-#include "app/core/Texts.h"
+#include "device/ClientErrors.h"
+#include "device/ServerStartLines.h"
+#include "link/Texts.h"
 
 namespace kz {
 

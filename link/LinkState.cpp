@@ -1,6 +1,6 @@
-#include "app/core/LinkState.h"
+#include "link/LinkState.h"
 
-#include "app/core/Texts.h"
+#include "link/Texts.h"
 
 namespace kz {
 

@@ -1,4 +1,4 @@
-#include "app/core/TrackDevices.h"
+#include "link/TrackDevices.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "app/core/ChipInfoReads.h"
+#include "link/ChipInfoReads.h"
 
-#include "app/core/ChipInfoErrors.h"
+#include "link/ChipInfoErrors.h"
 
 namespace kz {
 

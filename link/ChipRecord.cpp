@@ -1,9 +1,9 @@
-#include "app/core/ChipRecord.h"
+#include "link/ChipRecord.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
 
-#include "app/core/ChipInfo.h"
+#include "link/ChipInfo.h"
 
 namespace kz {
 

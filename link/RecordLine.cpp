@@ -1,6 +1,6 @@
-#include "app/core/RecordLine.h"
+#include "link/RecordLine.h"
 
-#include "app/core/LogLine.h"
+#include "link/LogLine.h"
 
 #include <QJsonDocument>
 

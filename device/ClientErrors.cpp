@@ -1,6 +1,6 @@
-#include "app/core/ClientErrors.h"
+#include "device/ClientErrors.h"
 
-#include "app/core/Texts.h"
+#include "device/ClientTexts.h"
 
 #include <QRegularExpression>
 
