@@ -11,7 +11,7 @@
 
 #include "app/MainFrameFixture.h"
 #include "board/MotherBoard.h"
-#include "board/WhenWindowShows.h"
+#include "support/GuiTest.h"
 
 // Readable failure output for texts.
 inline void PrintTo(const QString& text, std::ostream* os)

@@ -1,10 +1,7 @@
 #include "FilesGuiFixture.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QItemSelectionModel>
-#include <QPointer>
-#include <QTimer>
 
 #include "ui/Controls.h"
 
@@ -40,27 +37,6 @@ int FilesGui::RowCount(QWidget* window)
 {
     QTreeView* list = FileList(window);
     return list && list->model() ? list->model()->rowCount() : -1;
-}
-
-void FilesGui::WhenModal(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    const QPointer<QWidget> before = QApplication::activeModalWidget();
-    const QDeadlineTimer deadline(10000);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
-        const bool up = modal && modal != before && modal->isVisible();
-        if (up && ready(modal)) {
-            timer->stop();
-            timer->deleteLater();
-            answer(modal);
-        } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no ready modal window appeared";
-        }
-    });
-    timer->start(5);
 }
 
 QString FilesGui::Cell(QWidget* window, int row, int column)

@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ModalPoll.h"
 #include "StreamScript.h"
 #include "app/MainFrameFixture.h"
 #include "app/core/DeviceActions.h"
@@ -140,7 +139,7 @@ TEST_F(MtxTest, TheMainWindowsFlowOpensTheDialogAfterTheConfirmation)
     bin.Answer(kMtx, "Master OK\r\r\n");
     boxes.QueueAnswer(kz::MsgAnswer::Yes);
     QString caption, verdict;
-    AnswerModalWhen([&](QWidget* modal) { return bin.CountCalls(kMtx) == 1 && ButtonEnabled(modal); },
+    WhenModal([&](QWidget* modal) { return bin.CountCalls(kMtx) == 1 && ButtonEnabled(modal); },
                     [&](QWidget* modal) {
                         caption = modal->windowTitle();
                         verdict = modal->findChild<QLabel*>("text_output")->text();
