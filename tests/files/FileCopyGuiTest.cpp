@@ -31,7 +31,7 @@ const QString kSumTarget = QStringLiteral("shell /mnt/sdcard/busybox md5sum /mnt
 const QByteArray kSum = "9e107d9d372bb6826bd81d3542a419d6";
 const QByteArray kDfRoomy = "/mnt/udisk/: 3870720K total, 100K used, 3870620K available (block size 4096)\r\r\n";
 
-QByteArray Ls(qint64 size, const char* name) { return ListingOf({QString::fromUtf8(FileLine(size, name))}); }
+QByteArray Ls(qint64 size, const char* name) { return LsListed(size, QString::fromUtf8(name)).toUtf8(); }
 }  // namespace
 
 class FileCopyGui : public FilesGui {

@@ -7,14 +7,6 @@
 
 namespace kz::test {
 
-QByteArray FileLine(qint64 size, const char* name)
-{
-    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2")
-        .arg(size, 8)
-        .arg(QString::fromUtf8(name))
-        .toUtf8();
-}
-
 QByteArray ListingOf(const QStringList& lines)
 {
     QByteArray out;

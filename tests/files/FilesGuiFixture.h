@@ -8,12 +8,12 @@
 #include "app/MainFrameFixture.h"
 #include "files/PickOwner.h"
 #include "files/core/FileTexts.h"
+#include "support/ListingLine.h"
 
 namespace kz::test {
 
 // Listing lines as the client prints them.
 QByteArray ListingOf(const QStringList& lines);
-QByteArray FileLine(qint64 size, const char* name);
 
 // A board-like owner of the picker and the name dialog.
 class TestPickOwner : public CPickOwner {
