@@ -12,7 +12,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "app/core/DeviceActions.h"
 #include "app/core/Texts.h"
 #include "ui/Controls.h"

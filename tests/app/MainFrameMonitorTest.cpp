@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "app/core/DeviceActions.h"
 #include "app/core/Texts.h"
 #include "app/core/UsbBroadcast.h"

@@ -10,7 +10,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "app/core/DeviceActions.h"
 #include "app/core/RecordLine.h"
 #include "app/core/Texts.h"

@@ -9,7 +9,7 @@
 
 #include "platform/CommandLine.h"
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "board/MotherBoard.h"
 #include "support/GuiTest.h"
 

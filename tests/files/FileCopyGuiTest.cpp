@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "FilesGuiFixture.h"
+#include "support/FilesGuiFixture.h"
 #include "app/core/Texts.h"
 #include "files/FileManager.h"
 #include "files/core/FileTexts.h"

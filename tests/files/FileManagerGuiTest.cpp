@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "FilesGuiFixture.h"
+#include "support/FilesGuiFixture.h"
 #include "app/core/Texts.h"
 #include "files/FilePicker.h"
 #include "files/core/FileTexts.h"

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "app/core/DeviceActions.h"
 #include "app/core/Texts.h"
 #include "master/EmmcInfo.h"

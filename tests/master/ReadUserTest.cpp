@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "StreamScript.h"
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "master/ReadUser.h"
 #include "master/core/MasterTexts.h"
 

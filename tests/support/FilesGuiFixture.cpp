@@ -1,4 +1,4 @@
-#include "FilesGuiFixture.h"
+#include "support/FilesGuiFixture.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>

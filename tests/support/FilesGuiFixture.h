@@ -5,7 +5,7 @@
 #include <QTreeView>
 #include <functional>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "files/PickOwner.h"
 #include "files/core/FileTexts.h"
 #include "support/ListingLine.h"
