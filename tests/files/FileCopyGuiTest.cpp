@@ -182,14 +182,6 @@ TEST_F(FileCopyGui, InputOutputErrorLogsFailureThenTheBoxOutput)
     EXPECT_EQ(tip, failure + 1);
 }
 
-TEST_F(FileCopyGui, SizesThatDifferAfterTheCopyFail)
-{
-    bin.Answer(kVerifyTarget, Ls(1000, "abc"));
-    bin.Answer(kProbeTarget, Ls(1000, "abc"));
-    CopyToUdiskAndClose();
-    EXPECT_EQ(boxes.Texts(), QStringList{T(ft::CopyFailed)});
-}
-
 TEST_F(FileCopyGui, BadSelectionOrTargetNameIsRefusedBeforeAnyCommand)
 {
     WHEN_LISTED(1, {
