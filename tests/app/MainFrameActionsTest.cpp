@@ -12,7 +12,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "link/DeviceActions.h"
 #include "link/Texts.h"
 #include "ui/Controls.h"
@@ -25,30 +25,6 @@ const char* const kDeviceButtons[] = {"btn_readInfo", "btn_readuser",     "btn_m
                                       "btn_copytoUdisk", "btn_copytoSDcard", "btn_reboot"};
 const QByteArray kServerStart = "* daemon not running. starting it now on port 5037 *\r\n"
                                 "* daemon started successfully *\r\n";
-
-// Polls for a shown top-level window holding `control`, then runs `answer`.
-void WhenWindowWith(const QString& control, std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, control, answer, started] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            // findChild also searches the dialogs a window owns.
-            QWidget* found = w->findChild<QWidget*>(control);
-            if (w->isVisible() && found && found->window() == w) {
-                timer->deleteLater();
-                answer(w);
-                return;
-            }
-        }
-        if (started->elapsed() > 5000) {
-            timer->deleteLater();
-            ADD_FAILURE() << "no window with " << qPrintable(control);
-        }
-    });
-    timer->start(20);
-}
 
 // Closes every chip-information, board or file-manager dialog that opens
 // while it lives, and counts them: a dialog that should not open fails the
@@ -185,7 +161,7 @@ TEST_F(MainFrameActions, ChipInfoIsShownAsPrintedOneLinePerLine)
         const QByteArray report = "Manufacturer ID 0x15" + eol + "Partition #1 (boot1) : 4 MiB" + eol;
         bin.Answer(QString::fromUtf8(kz::kChipInfoCommand), report);
         QString shown;
-        WhenWindowWith("edit_emmcinfo", [&](QWidget* w) {
+        WhenWindowShows("edit_emmcinfo", [&](QWidget* w) {
             auto* edit = w->findChild<QPlainTextEdit*>("edit_emmcinfo");
             shown = edit ? edit->toPlainText() : QString("<not a plain text edit>");
             ClickButton(w, "closebtn");
@@ -209,7 +185,7 @@ TEST_F(MainFrameActions, AReadClosedEarlyOpensNothingAndItsLateAnswerNeverReplac
     bin.Answer(chipInfo, "Manufacturer ID 0x45\r\n");
     bin.Delay(chipInfo, 1.0);
     for (const char* button : {"btn_readInfo", "btn_motherBoard"}) {
-        WhenWindowWith("text_show", [](QWidget* w) { ClickButton(w, "closebtn"); });
+        WhenWindowShows("text_show", [](QWidget* w) { ClickButton(w, "closebtn"); });
         ClickButton(frame->GetHWND(), button);
     }
     EXPECT_EQ(dialogs.Shown().size(), 1) << "no dialog from the earlier chip's text";
@@ -284,7 +260,7 @@ TEST_F(MainFrameActions, MtxFlowLogsHintAndAsks)
     EXPECT_TRUE(LogLines()[1].contains(Text(kz::text::MtxHint)));
     boxes.QueueAnswer(kz::MsgAnswer::Yes);
     QString dialogCaption;
-    WhenWindowWith("text_output", [&](QWidget* w) {
+    WhenWindowShows("text_output", [&](QWidget* w) {
         dialogCaption = w->windowTitle();
         QTest::keyClick(w, Qt::Key_Escape);  // closes at once, even during the run
     });

@@ -6,7 +6,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "app/OutcomeLog.h"
 #include "link/DeviceActions.h"
 #include "link/Texts.h"

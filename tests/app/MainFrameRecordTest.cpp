@@ -10,7 +10,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "link/DeviceActions.h"
 #include "link/RecordLine.h"
 #include "link/Texts.h"
@@ -26,23 +26,6 @@ protected:
     QString Folder() const { return RecordFolder(); }
     QString TodaysFile() const { return TodaysRecordFile(); }
 };
-
-// Closes the first shown window that holds `control`.
-void CloseWindowWith(const char* control)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, control] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            QWidget* found = w->findChild<QWidget*>(control);
-            if (w->isVisible() && found && found->window() == w) {
-                timer->deleteLater();
-                ClickButton(w, "closebtn");
-                return;
-            }
-        }
-    });
-    timer->start(20);
-}
 
 int RowsContaining(const QStringList& rows, const QString& text)
 {
@@ -148,7 +131,7 @@ TEST_F(MainFrameRecord, AChipReadTagsTheEntriesAfterItUntilTheBoxIsGone)
     StartConnected();
     bin.Answer(QString::fromUtf8(kz::kChipInfoCommand), "Manufacturer ID: 0x45\r\r\nCard/BGA: BGA\r\r\n"
                                                         "Product name: SDINBDG4\r\r\nProduct revision: 0x8\r\r\n");
-    CloseWindowWith("edit_emmcinfo");
+    WhenWindowShows("edit_emmcinfo", [](QWidget* w) { ClickButton(w, "closebtn"); });
     ClickButton(frame->GetHWND(), "btn_readInfo");
     bin.Answer("shell reboot", "");
     ClickButton(frame->GetHWND(), "btn_reboot");

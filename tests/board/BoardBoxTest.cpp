@@ -24,7 +24,6 @@
 #include "platform/ProgramDir.h"
 #include "support/GuiTest.h"
 #include "support/ScriptedMessageService.h"
-#include "board/WhenWindowShows.h"
 #include <QAbstractButton>
 #include <QAbstractItemView>
 

@@ -9,9 +9,9 @@
 
 #include "platform/CommandLine.h"
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "board/MotherBoard.h"
-#include "board/WhenWindowShows.h"
+#include "support/GuiTest.h"
 
 // Readable failure output for texts.
 inline void PrintTo(const QString& text, std::ostream* os)

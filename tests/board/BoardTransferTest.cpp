@@ -10,6 +10,7 @@
 #include "link/DeviceActions.h"
 #include "board/BoardFixture.h"
 #include "files/core/FileManagerMode.h"
+#include "support/ListingLine.h"
 
 namespace kz::test {
 namespace {
@@ -17,12 +18,6 @@ namespace {
 const QString kTool = QStringLiteral("shell \"cd /mnt/sdcard && ./eMMC /READ_WRITE_DATA ");
 const QString kSum = QStringLiteral("0123456789abcdef0123456789abcdef");
 const QString kOtherSum = QStringLiteral("fedcba9876543210fedcba9876543210");
-
-// "ls -l" of one file, as the box lists it.
-QByteArray Listing(const QString& name, int size)
-{
-    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2\r\r\n").arg(size, 8).arg(name).toUtf8();
-}
 
 QByteArray SumLine(const QString& sum, const QString& path)
 {
@@ -44,7 +39,7 @@ struct WriteChecks {
     // The box's answers for a 4096-byte image whose read-back sums as given.
     void Answer(FakeBin& bin, const QString& name, const QString& readBackSumText) const
     {
-        bin.Answer(probe, Listing(name, 4096));
+        bin.Answer(probe, LsListed(4096, name).toUtf8());
         bin.Answer(imageSum, SumLine(kSum, name));
         bin.Answer(read, kComplete);
         bin.Answer(readBackSum, SumLine(readBackSumText, readBack));
@@ -245,7 +240,7 @@ TEST_F(BootTransfer, AReadRecordsTheSavedImagesSumOrItsAbsence)
     const QString sum = AsCalled("shell \"/mnt/sdcard/busybox md5sum /mnt/sdcard/'b2.img'\"");
     bin.Answer(read, kComplete);
     bin.Answer(sum, SumLine(kSum, QStringLiteral("/mnt/sdcard/b2.img")));
-    bin.Answer(AsCalled("shell \"ls -l /mnt/sdcard/'b2.img'\""), Listing(QStringLiteral("b2.img"), 4194304));
+    bin.Answer(AsCalled("shell \"ls -l /mnt/sdcard/'b2.img'\""), LsListed(4194304, QStringLiteral("b2.img")).toUtf8());
     nextTypedName = QStringLiteral("b2.img");
     Click("btn_readboot2");
     ASSERT_TRUE(boxes.WaitForCount(1));

@@ -32,14 +32,6 @@ struct CliRun {
     int code = -1;
 };
 
-std::string Quote(const std::string& word)
-{
-    std::string quoted = "'";
-    for (char c : word)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 std::string ReadAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -52,26 +44,17 @@ std::string ReadAll(const fs::path& path)
 // blank inside a word), standard error kept apart.
 CliRun RunTool(const fs::path& tool, const std::string& args)
 {
-    std::string line = "timeout 60 " + Quote(tool.string());
+    std::string line = e2e::ShellQuote(tool.string());
     std::istringstream words(args);
     for (std::string word; words >> word;) {
         for (char& c : word)
             c = c == '|' ? ' ' : c;
-        line += ' ' + Quote(word);
+        line += ' ' + e2e::ShellQuote(word);
     }
-    const fs::path err = fs::temp_directory_path() / ("kz-cli-err-" + std::to_string(::getpid()));
-    line += " 2>" + Quote(err.string()) + " </dev/null";
     CliRun run;
-    FILE* pipe = ::popen(line.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadAll(err);
-    fs::remove(err);
+    const e2e::CommandResult result = e2e::RunCommand(line, 60, &run.err);
+    run.out = result.output;
+    run.code = result.exitCode;
     return run;
 }
 

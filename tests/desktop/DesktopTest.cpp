@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "app/BoxWindow.h"
-#include "board/WhenWindowShows.h"
+#include "support/GuiTest.h"
 #include "platform/ProgramDir.h"
 #include "ui/GuiMessageService.h"
 #include "ui/GuiThread.h"

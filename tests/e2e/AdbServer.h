@@ -9,20 +9,14 @@
 #include <string>
 #include <sys/types.h>
 
+#include "support/Process.h"
+
 namespace e2e {
 
-uint16_t FreeTcpPort();
-
-struct CommandResult {
-    std::string output;  // standard output and standard error, merged
-    int exitCode = -1;
-};
-
-// `text` as one word of a shell command line.
-std::string ShellQuote(const std::string& text);
-
-// Runs a shell command line with a time limit.
-CommandResult RunCommand(const std::string& commandLine, int timeoutSeconds = 30);
+using kz::test::CommandResult;
+using kz::test::FreeTcpPort;
+using kz::test::RunCommand;
+using kz::test::ShellQuote;
 
 // Runs Debian's adb with the given (shell-quoted) arguments.
 CommandResult RunAdb(const std::string& arguments, int timeoutSeconds = 30);

@@ -2,15 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "files/core/CopyJudge.h"
+#include "support/ListingLine.h"
 
 using namespace kz::files;
 
 namespace {
 QString Ls(const char* size, const char* name = "a b.bin")
 {
-    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2\r\r\n")
-        .arg(QString::fromUtf8(size), 8)
-        .arg(QString::fromUtf8(name));
+    return kz::test::LsLine(QString::fromUtf8(size), QString::fromUtf8(name)) + QStringLiteral("\r\r\n");
 }
 QString Df(const char* available)
 {

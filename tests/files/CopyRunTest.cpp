@@ -11,6 +11,7 @@
 
 #include "files/core/Commands.h"
 #include "files/core/CopyRun.h"
+#include "support/ListingLine.h"
 
 using namespace kz::files;
 
@@ -18,12 +19,6 @@ namespace {
 
 const QString kSource = QStringLiteral("/mnt/udisk/'a b'");
 const QString kTarget = QStringLiteral("/mnt/sdcard/'c'");
-
-// The box lists a file by the path it was given.
-QString Ls(qint64 size, const char* path)
-{
-    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2\r\r\n").arg(size, 8).arg(QLatin1String(path));
-}
 
 const QString kSum = QStringLiteral("0123456789abcdef0123456789abcdef");
 
@@ -98,11 +93,11 @@ public:
         if (command == ChecksumCommand(kTarget))
             return targetSum;
         if (command.contains(kSource))
-            return Started(Ls(sourceSize, "/mnt/udisk/a b"));
+            return Started(kz::test::LsListed(sourceSize, QStringLiteral("/mnt/udisk/a b")));
         if (command.contains(kTarget)) {
             const qint64 t = m_target.load();
             return Started(t < 0 ? QStringLiteral("/mnt/sdcard/c: No such file or directory\r\r\n")
-                                 : Ls(t, "/mnt/sdcard/c"));
+                                 : kz::test::LsListed(t, QStringLiteral("/mnt/sdcard/c")));
         }
         return Started(QStringLiteral("unexpected\r\r\n"));
     }
@@ -248,7 +243,8 @@ TEST(CopyRun, SizesThatDifferAfterTheCopyFail)
     ExpectProgressOnlyWhileRunning(events);
     // cp said nothing: the two listings that differ are the box's words.
     EXPECT_EQ(events[events.size() - 2],
-              QStringLiteral("report failed ") + (Ls(400, "/mnt/udisk/a b") + Ls(300, "/mnt/sdcard/c")).trimmed());
+              QStringLiteral("report failed ") + (kz::test::LsListed(400, QStringLiteral("/mnt/udisk/a b"))
+                                                       + kz::test::LsListed(300, QStringLiteral("/mnt/sdcard/c"))).trimmed());
     EXPECT_FALSE(events.contains(QStringLiteral("progress 100")));
     // Not summed: no md5sum ran, no sums in the record.
     EXPECT_FALSE(events.contains(QStringLiteral("verifying")));

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "BoxFixture.h"
-#include "FilesGuiFixture.h"
+#include "support/FilesGuiFixture.h"
 #include "app/BoxWindow.h"
 #include "files/FileManager.h"
 #include "platform/ProgramDir.h"

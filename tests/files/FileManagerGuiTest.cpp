@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "FilesGuiFixture.h"
+#include "support/FilesGuiFixture.h"
 #include "link/Texts.h"
 #include "files/FilePicker.h"
 #include "files/core/FileTexts.h"
@@ -22,9 +22,9 @@ const char* const kDirLine = "drwxrwxr-x root     root              2024-05-03 1
 
 QByteArray ThreeFiles()
 {
-    return ListingOf({QString::fromUtf8(FileLine(1234, "boot.img")), QString::fromUtf8(kDirLine),
-                      QString::fromUtf8(FileLine(1073741824, "my file.bin")),
-                      QString::fromUtf8(FileLine(10, "it's.bin"))});
+    return ListingOf({LsLine(1234, QStringLiteral("boot.img")), QString::fromUtf8(kDirLine),
+                      LsLine(1073741824, QStringLiteral("my file.bin")),
+                      LsLine(10, QStringLiteral("it's.bin"))});
 }
 }  // namespace
 
@@ -74,8 +74,8 @@ TEST_F(FileManagerGui, CancelAndOkWithoutSelectionLeaveTheNameAlone)
 
 TEST_F(FileManagerGui, NameThatCannotBeQuotedIsNotHandedOver)
 {
-    bin.Answer(kLsUdisk, ListingOf({QString::fromUtf8(FileLine(10, "it's.bin")),
-                                    QString::fromUtf8(FileLine(10, "say \"hi\".bin"))}));
+    bin.Answer(kLsUdisk, ListingOf({LsLine(10, QStringLiteral("it's.bin")),
+                                    LsLine(10, QStringLiteral("say \"hi\".bin"))}));
     TestPickOwner owner(frame.get());
     WHEN_LISTED(2, {
         SelectRow(modal, 1);
@@ -116,7 +116,7 @@ TEST_F(FileManagerGui, UnreadableStorageShowsTheBoxsWords)
 
 TEST_F(FileManagerGui, FileNamedNotFoundIsListed)
 {
-    bin.Answer(kLsUdisk, ListingOf({QString::fromUtf8(FileLine(5, "page not found.html"))}));
+    bin.Answer(kLsUdisk, ListingOf({LsLine(5, QStringLiteral("page not found.html"))}));
     TestPickOwner owner(frame.get());
     QString name;
     WHEN_LISTED(1, {

@@ -157,21 +157,6 @@ std::string AdapterPath()
     return std::string(KZ_BIN_DIR) + "/adb/kz_daemon";
 }
 
-int FreeLocalPort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    const bool ok = bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-                    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) == 0;
-    close(s);
-    if (!ok)
-        throw std::runtime_error("no free local port");
-    return ntohs(a.sin_port);
-}
-
 int ListenLocally(int backlog, int& port)
 {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

@@ -9,6 +9,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "support/Process.h"
+
 namespace kz::adapter::test {
 
 // Environment changes on top of the test's own: a value sets, nullopt unsets.
@@ -58,9 +60,8 @@ Result RunProcess(const std::vector<std::string>& argv, const LaunchOptions& opt
 // The adapter under test in this build.
 std::string AdapterPath();
 
-// A TCP port on 127.0.0.1 that nothing listens on right now, for a private
-// adb server.
-int FreeLocalPort();
+// The name the adapter bench knows the shared free-port finder by.
+inline int FreeLocalPort() { return kz::test::FreeTcpPort(); }
 
 // A socket listening on a free 127.0.0.1 port with `backlog`; its port in
 // `port`.  Throws when none can be had.

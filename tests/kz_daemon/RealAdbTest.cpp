@@ -23,7 +23,7 @@ protected:
     {
         if (access(kAdb, X_OK) != 0)
             GTEST_SKIP() << "Debian's adb is not installed";
-        port_ = FreeLocalPort();
+        port_ = kz::test::FreeTcpPort();
         options_.env = {
             {"ADB", kAdb},
             {"ANDROID_ADB_SERVER_PORT", std::to_string(port_)},

@@ -61,7 +61,7 @@ protected:
         options.env["ADB"] = dir_.Script("adb", "OFFLINE_MS=" + std::to_string(fake.offlineMs) + "\nBEFORE=" +
                                                     fake.before + "\nFAIL_START=" + (fake.failStart ? "1" : "") +
                                                     kFakeAdb);
-        options.env["ANDROID_ADB_SERVER_PORT"] = std::to_string(serverRunning ? server_.Port() : FreeLocalPort());
+        options.env["ANDROID_ADB_SERVER_PORT"] = std::to_string(serverRunning ? server_.Port() : kz::test::FreeTcpPort());
         options.env["XDG_RUNTIME_DIR"] = dir_.Path();  // the start lock's file
         return options;
     }

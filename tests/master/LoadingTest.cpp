@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "link/DeviceActions.h"
 #include "link/Texts.h"
 #include "master/EmmcInfo.h"

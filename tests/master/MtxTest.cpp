@@ -3,9 +3,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ModalPoll.h"
 #include "StreamScript.h"
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "link/DeviceActions.h"
 #include "link/Texts.h"
 #include "master/Mtx.h"
@@ -140,7 +139,7 @@ TEST_F(MtxTest, TheMainWindowsFlowOpensTheDialogAfterTheConfirmation)
     bin.Answer(kMtx, "Master OK\r\r\n");
     boxes.QueueAnswer(kz::MsgAnswer::Yes);
     QString caption, verdict;
-    AnswerModalWhen([&](QWidget* modal) { return bin.CountCalls(kMtx) == 1 && ButtonEnabled(modal); },
+    WhenModal([&](QWidget* modal) { return bin.CountCalls(kMtx) == 1 && ButtonEnabled(modal); },
                     [&](QWidget* modal) {
                         caption = modal->windowTitle();
                         verdict = modal->findChild<QLabel*>("text_output")->text();

@@ -4,9 +4,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ModalPoll.h"
 #include "StreamScript.h"
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "master/ReadUser.h"
 #include "master/core/MasterTexts.h"
 
@@ -154,7 +153,7 @@ TEST_F(ReadUserTest, AClientThatCannotStartLeavesTheDialogBusy)
 TEST_F(ReadUserTest, TheMainWindowsButtonOpensTheDialog)
 {
     QString caption;
-    AnswerModalWhen([&](QWidget* modal) { return bin.CountCalls(kReadUser) == 1 && ButtonEnabled(modal); },
+    WhenModal([&](QWidget* modal) { return bin.CountCalls(kReadUser) == 1 && ButtonEnabled(modal); },
                     [&](QWidget* modal) {
                         caption = modal->windowTitle();
                         ClickButton(modal, "btn_ok");

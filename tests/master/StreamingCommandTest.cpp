@@ -73,19 +73,6 @@ TEST_F(StreamingCommandTest, OutputArrivesWhileTheClientRuns)
     EXPECT_EQ(boxes.Count(), 0);
 }
 
-TEST_F(StreamingCommandTest, ThreeHundredBytesAtOnceBecomeThreePieces)
-{
-    WriteClientFile(bin, "out", QByteArray(300, 'x'));
-    StreamCommand(bin, kCommand, "cat \"$1/out\"\n");
-    auto run = StreamingCommand::Start(kCommand, 127, received.Callbacks());
-    ASSERT_TRUE(WaitFor([&] { return run->HasEnded(); }));
-    const QStringList pieces = received.Pieces();
-    ASSERT_EQ(pieces.size(), 3);
-    EXPECT_EQ(pieces[0].size(), 127);
-    EXPECT_EQ(pieces[1].size(), 127);
-    EXPECT_EQ(pieces[2].size(), 46);
-}
-
 TEST_F(StreamingCommandTest, AClientThatCannotStartIsReportedAndEndsTheRun)
 {
     RemoveClient(bin);

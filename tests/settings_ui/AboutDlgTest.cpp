@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "settings/AboutDlg.h"
 #include "support/FakeOpener.h"
 

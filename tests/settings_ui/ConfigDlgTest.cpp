@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "settings/ConfigDlg.h"
 #include "settings/ConfigDlgRestart.h"
 #include "settings/Language.h"

@@ -2,8 +2,8 @@
 // over the box's files.
 #include "DeviceFixture.h"
 #include "Md5.h"
+#include "support/Process.h"
 
-#include <cstdio>
 #include <fstream>
 
 using namespace boxtest;
@@ -19,14 +19,7 @@ std::string Sum(std::string_view bytes, size_t piece)
 // The host's own md5sum, as a second opinion on a file of many 64-byte blocks.
 std::string HostMd5(const fs::path& file)
 {
-    const std::string command = "md5sum '" + file.string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {};
-    char sum[33] = {};
-    const size_t got = fread(sum, 1, 32, pipe);
-    pclose(pipe);
-    return std::string(sum, got);
+    return kz::test::RunCommand("md5sum " + kz::test::ShellQuote(file.string())).output.substr(0, 32);
 }
 }  // namespace
 

@@ -34,35 +34,72 @@ void ProcessEventsFor(int ms)
 
 namespace {
 
-struct PendingAnswer {
-    QPointer<QWidget> before;
-    std::function<void(QWidget*)> answer;
-    QDeadlineTimer deadline;
-};
+// Polls find() every few milliseconds; answers the first window it returns.
+void AnswerWhenFound(std::function<QWidget*()> find, std::function<void(QWidget*)> answer, int timeoutMs,
+                     const QString& what)
+{
+    auto* timer = new QTimer;
+    const QPointer<QWidget> before = QApplication::activeModalWidget();
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        if (QWidget* window = find()) {
+            timer->stop();  // answer() may wait in a nested event loop
+            timer->deleteLater();
+            answer(window);
+        } else if (deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no window appeared: " << qPrintable(what);
+            QWidget* stuck = QApplication::activeModalWidget();
+            if (stuck && stuck != before)
+                stuck->close();
+        }
+    });
+    timer->start(5);
+}
 
-void PollForModal(std::shared_ptr<PendingAnswer> pending)
+// A shown modal window other than `before`, or null.
+QWidget* NewModal(const QPointer<QWidget>& before)
 {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != pending->before && modal->isVisible()) {
-        pending->answer(modal);
-        return;
-    }
-    if (pending->deadline.hasExpired()) {
-        ADD_FAILURE() << "no modal window appeared to answer";
-        return;
-    }
-    QTimer::singleShot(5, qApp, [pending] { PollForModal(pending); });
+    return modal && modal != before && modal->isVisible() ? modal : nullptr;
 }
 
 }  // namespace
 
 void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs)
 {
-    auto pending = std::make_shared<PendingAnswer>();
-    pending->before = QApplication::activeModalWidget();
-    pending->answer = std::move(answer);
-    pending->deadline = QDeadlineTimer(timeoutMs);
-    QTimer::singleShot(0, qApp, [pending] { PollForModal(pending); });
+    WhenModal([](QWidget*) { return true; }, std::move(answer), timeoutMs);
+}
+
+void WhenModal(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer, int timeoutMs)
+{
+    const QPointer<QWidget> before = QApplication::activeModalWidget();
+    auto find = [before, ready] {
+        QWidget* modal = NewModal(before);
+        return modal && ready(modal) ? modal : nullptr;
+    };
+    AnswerWhenFound(find, std::move(answer), timeoutMs, QStringLiteral("a ready modal window"));
+}
+
+void WhenWindowShows(const QString& control, std::function<void(QWidget*)> answer, int timeoutMs)
+{
+    auto find = [control]() -> QWidget* {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            // findChild also searches the dialogs a window owns.
+            QWidget* found = w->findChild<QWidget*>(control);
+            if (w->isVisible() && found && found->window() == w)
+                return w;
+        }
+        return nullptr;
+    };
+    AnswerWhenFound(find, std::move(answer), timeoutMs, "a window with " + control);
+}
+
+bool ButtonEnabled(QWidget* dialog)
+{
+    auto* ok = dialog->findChild<QAbstractButton*>(QStringLiteral("btn_ok"));
+    return ok && ok->isEnabled();
 }
 
 void ClickButton(QWidget* window, const QString& name)

@@ -20,9 +20,25 @@ bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 5000);
 // Processes events for about ms milliseconds.
 void ProcessEventsFor(int ms);
 
+// Every answer below runs from a timer (never inside another queued call, so
+// that waits inside the answer still see the window's own queued work), once.
+// On time-out the test fails and a new modal window still up is closed, so
+// that its modal run ends instead of hanging the test.
+
 // Runs answer(modalWindow) as soon as a modal window other than the one
-// active now is shown.  Records a test failure on time-out.
-void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+// active now is shown.
+void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 10000);
+
+// Runs answer(modal) once a new modal window is up and ready(modal) holds
+// (the window can be found before it has run its own set-up).
+void WhenModal(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer, int timeoutMs = 10000);
+
+// Runs answer(window) once a shown top-level window holds `control` (also a
+// window that runs modally meanwhile, after others before it).
+void WhenWindowShows(const QString& control, std::function<void(QWidget*)> answer, int timeoutMs = 10000);
+
+// The window's btn_ok is enabled: once its command has started, it has ended.
+bool ButtonEnabled(QWidget* dialog);
 
 // Clicks the named button inside a window (fails the test when missing).
 void ClickButton(QWidget* window, const QString& name);

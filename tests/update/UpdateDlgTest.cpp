@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <system_error>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "platform/CommandLine.h"
 #include "update/UpdateDlg.h"
 #include "update/core/UpdateSequence.h"

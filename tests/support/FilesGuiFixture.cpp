@@ -1,22 +1,11 @@
-#include "FilesGuiFixture.h"
+#include "support/FilesGuiFixture.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QItemSelectionModel>
-#include <QPointer>
-#include <QTimer>
 
 #include "ui/Controls.h"
 
 namespace kz::test {
-
-QByteArray FileLine(qint64 size, const char* name)
-{
-    return QStringLiteral("-rw-rw-r-- root     root     %1 2024-05-01 09:30 %2")
-        .arg(size, 8)
-        .arg(QString::fromUtf8(name))
-        .toUtf8();
-}
 
 QByteArray ListingOf(const QStringList& lines)
 {
@@ -40,27 +29,6 @@ int FilesGui::RowCount(QWidget* window)
 {
     QTreeView* list = FileList(window);
     return list && list->model() ? list->model()->rowCount() : -1;
-}
-
-void FilesGui::WhenModal(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    const QPointer<QWidget> before = QApplication::activeModalWidget();
-    const QDeadlineTimer deadline(10000);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
-        const bool up = modal && modal != before && modal->isVisible();
-        if (up && ready(modal)) {
-            timer->stop();
-            timer->deleteLater();
-            answer(modal);
-        } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no ready modal window appeared";
-        }
-    });
-    timer->start(5);
 }
 
 QString FilesGui::Cell(QWidget* window, int row, int column)

@@ -5,15 +5,15 @@
 #include <QTreeView>
 #include <functional>
 
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 #include "files/PickOwner.h"
 #include "files/core/FileTexts.h"
+#include "support/ListingLine.h"
 
 namespace kz::test {
 
 // Listing lines as the client prints them.
 QByteArray ListingOf(const QStringList& lines);
-QByteArray FileLine(qint64 size, const char* name);
 
 // A board-like owner of the picker and the name dialog.
 class TestPickOwner : public CPickOwner {
@@ -30,10 +30,6 @@ class FilesGui : public MainFrameFixture {
 public:
     static QTreeView* FileList(QWidget* window);
     static int RowCount(QWidget* window);
-    // Runs answer(modal) once a new modal window is up and ready(modal)
-    // holds.  It runs from a timer, never from inside another queued call, so
-    // that waits inside answer still see the window's own queued work.
-    static void WhenModal(std::function<bool(QWidget*)> ready, std::function<void(QWidget*)> answer);
     static QString Cell(QWidget* window, int row, int column);
     static void SelectRow(QWidget* window, int row);
     // Right-click on the list; the shortcut menu's window, null when none opened.
@@ -55,4 +51,4 @@ protected:
 
 // The answer for a file manager once it has listed `rows` rows.
 #define WHEN_LISTED(rows, code) \
-    WhenModal([&](QWidget* m) { return RowCount(m) == (rows); }, [&](QWidget* modal) { code; })
+    ::kz::test::WhenModal([&](QWidget* m) { return RowCount(m) == (rows); }, [&](QWidget* modal) { code; })

@@ -1,4 +1,4 @@
-#include "app/MainFrameFixture.h"
+#include "support/MainFrameFixture.h"
 
 #include <QFile>
 #include <QJsonDocument>
