@@ -10,6 +10,7 @@
 
 #include "BoxFixture.h"
 #include "support/Argv.h"
+#include "support/DataFile.h"
 #include "support/Ratio.h"
 
 #include <chrono>
@@ -41,20 +42,9 @@ double Seconds(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Data in every block, so that nothing travels as a hole.
 bool WriteSource(const fs::path& path, size_t mib)
 {
-    std::ofstream out(path, std::ios::binary);
-    std::vector<char> block(1 << 20);
-    unsigned state = 4242;
-    for (size_t i = 0; i < mib && out; ++i) {
-        for (char& b : block) {
-            state = state * 1103515245u + 12345u;
-            b = static_cast<char>(state >> 16);
-        }
-        out.write(block.data(), static_cast<std::streamsize>(block.size()));
-    }
-    return static_cast<bool>(out);
+    return bench::WriteDataFile(path, mib, 4242);
 }
 
 // Plain adb, its report thrown away; the seconds it took, negative on failure.

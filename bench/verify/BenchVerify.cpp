@@ -10,6 +10,7 @@
 // Usage: bench_verify [MiB] [rounds]
 
 #include "BoxFixture.h"
+#include "support/DataFile.h"
 #include "support/Ratio.h"
 
 #include <chrono>
@@ -38,20 +39,9 @@ double Seconds(Clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
-// Data in every block, so that neither side gets a hole for free.
 bool WriteSource(const fs::path& path, size_t mib)
 {
-    std::ofstream out(path, std::ios::binary);
-    std::vector<char> block(1 << 20);
-    unsigned state = 12345;
-    for (size_t i = 0; i < mib && out; ++i) {
-        for (char& b : block) {
-            state = state * 1103515245u + 12345u;
-            b = static_cast<char>(state >> 16);
-        }
-        out.write(block.data(), static_cast<std::streamsize>(block.size()));
-    }
-    return static_cast<bool>(out);
+    return bench::WriteDataFile(path, mib, 12345);
 }
 
 struct Round {
