@@ -8,7 +8,7 @@
 // Usage: bench_sim [MiB] [rounds]
 
 #include "BoxFixture.h"
-#include "support/Argv.h"
+#include "support/QuietRun.h"
 #include "support/Ratio.h"
 
 #include <algorithm>
@@ -96,18 +96,7 @@ double LoopbackCopySeconds(const fs::path& source, const fs::path& target)
 // Wall time of one run of a program, its output discarded.
 double RunSeconds(const std::vector<std::string>& args)
 {
-    std::vector<char*> argv = bench::ArgvOf(args);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    auto start = Clock::now();
-    pid_t pid;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        return -1;
-    ::waitpid(pid, nullptr, 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return Seconds(Clock::now() - start);
+    return bench::RunQuietly(args).seconds;
 }
 
 double Median(std::vector<double> values)

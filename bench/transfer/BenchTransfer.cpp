@@ -11,6 +11,7 @@
 #include "BoxFixture.h"
 #include "support/Argv.h"
 #include "support/DataFile.h"
+#include "support/QuietRun.h"
 #include "support/Ratio.h"
 
 #include <chrono>
@@ -50,19 +51,8 @@ bool WriteSource(const fs::path& path, size_t mib)
 // Plain adb, its report thrown away; the seconds it took, negative on failure.
 double PlainAdb(const std::vector<std::string>& args)
 {
-    std::vector<char*> argv = bench::ArgvOf(args);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    int status = -1;
-    const bool spawned = posix_spawnp(&pid, "adb", &actions, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!spawned || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return Seconds(start);
+    const bench::QuietRun run = bench::RunQuietly(args);
+    return run.ok ? run.seconds : -1;
 }
 
 class NoSink : public kt::ITransferSink {
