@@ -125,6 +125,8 @@ private:
     void StartWorker(kz::board::WorkerJob job);
     // The job's outcome goes to the main window's record under `operation`.
     void SetJobRecord(kz::board::WorkerJob& job, const QString& operation, const char* okKey, const char* failKey);
+    kz::board::BootReport BootJobReport(kz::board::WorkerJob& job, const QString& operation, const char* okKey,
+                                        const char* failKey);
     // The main window's record and log; nowhere without a main window.
     kz::OutcomeLog Outcomes() const;
 

@@ -44,6 +44,20 @@ void CMotherBoard::BrowseBoot(int boot)
              FindControl<QLineEdit>(Name("edit_writeboot%1filename", boot)));
 }
 
+// The job's texts and record, and the report its worker gives: the same for
+// a read and a write.
+kz::board::BootReport CMotherBoard::BootJobReport(kz::board::WorkerJob& job, const QString& operation,
+                                                  const char* okKey, const char* failKey)
+{
+    job.caption = Text(kz::text::Prompt);
+    job.okText = Text(okKey);
+    job.failText = Text(failKey);
+    kz::board::BootReport report{operation, job.okText, job.failText, okKey, failKey, MainWindowLog(Outcomes())};
+    SetJobRecord(job, operation, okKey, failKey);
+    report.applets = OwnerApplets(m_pOwner);
+    return report;
+}
+
 void CMotherBoard::ReadBoot(int boot)
 {
     QPointer<QLineEdit> status = FindControl<QLineEdit>(Name("edit_readboot%1filename", boot));
@@ -67,15 +81,9 @@ void CMotherBoard::ReadBoot(int boot)
         button->setEnabled(false);
 
     kz::board::WorkerJob job;
-    job.caption = Text(kz::text::Prompt);
-    job.okText = Text(boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk);
-    job.failText = failText;
-    kz::board::BootReport report{QStringLiteral("read-boot%1").arg(boot), job.okText, job.failText,
-                                 boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk,
-                                 boot == 1 ? text::Boot1SaveFailed : text::Boot2SaveFailed,
-                                 MainWindowLog(Outcomes())};
-    SetJobRecord(job, report.operation, report.okKey, report.failKey);
-    report.applets = OwnerApplets(m_pOwner);
+    const kz::board::BootReport report =
+        BootJobReport(job, QStringLiteral("read-boot%1").arg(boot), boot == 1 ? text::Boot1SaveOk : text::Boot2SaveOk,
+                      boot == 1 ? text::Boot1SaveFailed : text::Boot2SaveFailed);
     job.body = [boot, name, report] { return kz::board::RunBootRead(boot, name, report); };
     // Boot1 shows its success while the message box is open; every other
     // outcome leaves the field empty until the box is dismissed.
@@ -102,15 +110,9 @@ void CMotherBoard::WriteBoot(int boot)
         button->setEnabled(false);
 
     kz::board::WorkerJob job;
-    job.caption = Text(kz::text::Prompt);
-    job.okText = Text(boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk);
-    job.failText = Text(boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed);
-    kz::board::BootReport report{QStringLiteral("write-boot%1").arg(boot), job.okText, job.failText,
-                                 boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk,
-                                 boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed,
-                                 MainWindowLog(Outcomes())};
-    SetJobRecord(job, report.operation, report.okKey, report.failKey);
-    report.applets = OwnerApplets(m_pOwner);
+    kz::board::BootReport report = BootJobReport(job, QStringLiteral("write-boot%1").arg(boot),
+                                                 boot == 1 ? text::Boot1WriteOk : text::Boot2WriteOk,
+                                                 boot == 1 ? text::Boot1WriteFailed : text::Boot2WriteFailed);
     report.notProvedText = Text(text::WriteNotProved);
     report.notProvedKey = text::WriteNotProved;
     // The source is read when the worker starts, not at the click.
